@@ -1,0 +1,220 @@
+#include "platform/FormatText.h"
+
+#include "platform/Gbk.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+long long FormatArg::asSigned() const {
+    switch (m_kind) {
+    case Kind::Signed:
+        return m_signed;
+    case Kind::Unsigned:
+    case Kind::Pointer:
+        return static_cast<long long>(m_unsigned);
+    case Kind::Double:
+        return static_cast<long long>(m_double);
+    case Kind::Text:
+        return m_text->toLongLong();
+    }
+    return 0;
+}
+
+unsigned long long FormatArg::asUnsigned() const {
+    if (m_kind == Kind::Unsigned || m_kind == Kind::Pointer)
+        return m_unsigned;
+    return static_cast<unsigned long long>(asSigned());
+}
+
+double FormatArg::asDouble() const {
+    switch (m_kind) {
+    case Kind::Double:
+        return m_double;
+    case Kind::Signed:
+        return static_cast<double>(m_signed);
+    case Kind::Unsigned:
+    case Kind::Pointer:
+        return static_cast<double>(m_unsigned);
+    case Kind::Text:
+        return m_text->toDouble();
+    }
+    return 0;
+}
+
+QString FormatArg::asText() const {
+    switch (m_kind) {
+    case Kind::Text:
+        return *m_text;
+    case Kind::Signed:
+        return QString::number(m_signed);
+    case Kind::Unsigned:
+    case Kind::Pointer:
+        return QString::number(m_unsigned);
+    case Kind::Double:
+        return QString::number(m_double);
+    }
+    return {};
+}
+
+namespace {
+
+struct Spec {
+    std::string flags;
+    int width = -1;
+    int precision = -1;
+    char conversion = 0;
+};
+
+QString formatNumber(const Spec& spec, const FormatArg& arg) {
+    std::string f(1, '%');
+    f.append(spec.flags);
+    if (spec.width >= 0)
+        f += std::to_string(spec.width);
+    if (spec.precision >= 0)
+    {
+        f += '.';
+        f += std::to_string(spec.precision);
+    }
+    char buffer[512];
+    switch (spec.conversion) {
+    case 'd':
+    case 'i':
+        f += "lld";
+        std::snprintf(buffer, sizeof buffer, f.c_str(), arg.asSigned());
+        break;
+    case 'u':
+    case 'x':
+    case 'X':
+    case 'o':
+        f += "ll";
+        f += spec.conversion;
+        std::snprintf(buffer, sizeof buffer, f.c_str(), arg.asUnsigned());
+        break;
+    case 'p':
+        f = "%#llx";
+        std::snprintf(buffer, sizeof buffer, f.c_str(), arg.asUnsigned());
+        break;
+    default:
+        f += spec.conversion;
+        std::snprintf(buffer, sizeof buffer, f.c_str(), arg.asDouble());
+        break;
+    }
+    return QString::fromLatin1(buffer);
+}
+
+QString padText(const QString& text, const Spec& spec) {
+    QString value = spec.precision >= 0 ? GbkLeft(text, spec.precision) : text;
+    int len = GbkLength(value);
+    if (spec.width > len) {
+        QString pad(spec.width - len, QLatin1Char(' '));
+        value = spec.flags.find('-') != std::string::npos ? value + pad : pad + value;
+    }
+    return value;
+}
+
+} // namespace
+
+QString FormatTextList(const QString& format, std::initializer_list<FormatArg> list) {
+    std::vector<const FormatArg*> args;
+    for (const FormatArg& a : list)
+        args.push_back(&a);
+    size_t next = 0;
+    auto takeArg = [&]() -> const FormatArg* { return next < args.size() ? args[next++] : nullptr; };
+
+    QString out;
+    const int n = format.size();
+    int i = 0;
+    while (i < n) {
+        QChar c = format.at(i);
+        if (c != QLatin1Char('%')) {
+            out += c;
+            ++i;
+            continue;
+        }
+        ++i;
+        if (i < n && format.at(i) == QLatin1Char('%')) {
+            out += QLatin1Char('%');
+            ++i;
+            continue;
+        }
+        Spec spec;
+        while (i < n && QStringLiteral("-+ #0").contains(format.at(i)))
+            spec.flags += static_cast<char>(format.at(i++).unicode());
+        if (i < n && format.at(i) == QLatin1Char('*')) {
+            const FormatArg* a = takeArg();
+            spec.width = a ? static_cast<int>(a->asSigned()) : 0;
+            if (spec.width < 0) {
+                spec.flags += '-';
+                spec.width = -spec.width;
+            }
+            ++i;
+        } else {
+            while (i < n && format.at(i).isDigit())
+                spec.width = (spec.width < 0 ? 0 : spec.width * 10) + format.at(i++).digitValue();
+        }
+        if (i < n && format.at(i) == QLatin1Char('.')) {
+            ++i;
+            spec.precision = 0;
+            if (i < n && format.at(i) == QLatin1Char('*')) {
+                const FormatArg* a = takeArg();
+                spec.precision = a ? static_cast<int>(a->asSigned()) : 0;
+                ++i;
+            } else {
+                while (i < n && format.at(i).isDigit())
+                    spec.precision = spec.precision * 10 + format.at(i++).digitValue();
+            }
+        }
+        spec.width = std::min(spec.width, 4096);
+        spec.precision = std::min(spec.precision, 4096);
+        // Length modifiers carry no meaning here: every argument knows its own type.
+        while (i < n && QStringLiteral("hlLqjzt").contains(format.at(i)))
+            ++i;
+        if (i + 2 < n && format.mid(i, 3) == QLatin1String("I64"))
+            i += 3;
+        if (i >= n)
+            break;
+        QChar conv = format.at(i++);
+        const FormatArg* arg = takeArg();
+        switch (conv.unicode()) {
+        case 's':
+        case 'S':
+            out += padText(arg ? arg->asText() : QString(), spec);
+            break;
+        case 'c':
+        case 'C': {
+            QString ch;
+            if (arg) {
+                char32_t code = static_cast<char32_t>(arg->asUnsigned() & 0x1FFFFF);
+                ch = code ? QString::fromUcs4(&code, 1) : QString();
+            }
+            out += padText(ch, spec);
+            break;
+        }
+        case 'd':
+        case 'i':
+        case 'u':
+        case 'x':
+        case 'X':
+        case 'o':
+        case 'p':
+        case 'f':
+        case 'F':
+        case 'e':
+        case 'E':
+        case 'g':
+        case 'G':
+        case 'a':
+        case 'A':
+            spec.conversion = static_cast<char>(conv.unicode());
+            out += arg ? formatNumber(spec, *arg) : QString();
+            break;
+        default:
+            // Unknown conversion: kept as written.
+            out += QLatin1Char('%');
+            out += conv;
+            break;
+        }
+    }
+    return GbkLeft(out, kFormatTextLimit);
+}

@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test through ctest.
+set -euo pipefail
+cd "$(dirname "$0")"
+source scripts/common.sh
+vrin_install_packages
+vrin_build build
+cd build
+QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2 "$@"
