@@ -8,9 +8,12 @@
 
 using namespace adodb;
 
-QString SourceFileName(const char* path) { return QFileInfo(QString::fromUtf8(path)).fileName(); }
+QString SourceFileName(const char* path) {
+    return QFileInfo(QString::fromUtf8(path)).fileName();
+}
 
-CAdoConnection::CAdoConnection() : m_dtLastOpen(COleDateTime::Invalid()), m_pConn(Connection::Create()) {
+CAdoConnection::CAdoConnection()
+    : m_dtLastOpen(COleDateTime::Invalid()), m_pConn(Connection::Create()) {
     if (!m_pConn)
         AfxMessageBox(QStringLiteral("Connection 对象创建失败! 请确认是否初始化了COM环境\r\n"));
 }
@@ -35,19 +38,23 @@ QString CAdoConnection::GetLastError(const ComError* error) {
         ErrorsPtr errors = m_pConn->GetErrors();
         for (long i = 0; i < errors->GetCount(); ++i) {
             ErrorPtr e = errors->GetItem(Variant(static_cast<int>(i)));
-            text += FormatText(QStringLiteral("Description: %s\r\nState: %s, Native: %d, Source: %s\r\n"),
-                               e->GetDescription(), e->GetSQLState(), e->GetNativeError(), e->GetSource());
+            text += FormatText(
+                QStringLiteral("Description: %s\r\nState: %s, Native: %d, Source: %s\r\n"),
+                e->GetDescription(), e->GetSQLState(), e->GetNativeError(), e->GetSource());
             if (error && e->GetDescription() == error->Description())
                 listed = true;
         }
     } catch (const ComError& e) {
-        m_strLastError = ADO_WARNING("Warning: GetLastError 方法发生异常.\n错误信息: \t%s.\n文件: \t\t%s.\n行: \t\t%d.\n", e);
+        m_strLastError = ADO_WARNING(
+            "Warning: GetLastError 方法发生异常.\n错误信息: \t%s.\n文件: \t\t%s.\n行: \t\t%d.\n",
+            e);
         Trace(m_strLastError);
         return text;
     }
     if (error && !listed)
-        text += FormatText(QStringLiteral("Description: %s\r\nState: %s, Native: %d, Source: %s\r\n"),
-                           error->Description(), error->SQLState(), error->NativeError(), error->Source());
+        text += FormatText(
+            QStringLiteral("Description: %s\r\nState: %s, Native: %d, Source: %s\r\n"),
+            error->Description(), error->SQLState(), error->NativeError(), error->Source());
     return text;
 }
 
@@ -63,7 +70,9 @@ bool CAdoConnection::Open(const QString& connect, long options) {
     try {
         return m_pConn->Open(m_strConnect, QString(), QString(), options) == S_OK;
     } catch (const ComError& e) {
-        m_strLastError = ADO_WARNING("Warning: 连接数据库发生异常. 错误信息: %s; 文件: %s; 行: %d\n", e) + GetLastError(&e);
+        m_strLastError =
+            ADO_WARNING("Warning: 连接数据库发生异常. 错误信息: %s; 文件: %s; 行: %d\n", e) +
+            GetLastError(&e);
         Trace(m_strLastError);
         return false;
     } catch (...) {
@@ -84,7 +93,9 @@ void CAdoConnection::Close() {
         if (m_pConn && IsOpen())
             m_pConn->Close();
     } catch (const ComError& e) {
-        m_strLastError = ADO_WARNING("Warning: 关闭数据库发生异常. 错误信息: %s; 文件: %s; 行: %d\n", e) + GetLastError(&e);
+        m_strLastError =
+            ADO_WARNING("Warning: 关闭数据库发生异常. 错误信息: %s; 文件: %s; 行: %d\n", e) +
+            GetLastError(&e);
         Trace(m_strLastError);
     }
 }
@@ -95,8 +106,11 @@ RecordsetPtr CAdoConnection::Execute(const QString& text, long options) {
     try {
         return m_pConn->Execute(text, nullptr, options);
     } catch (const ComError& e) {
-        m_strLastError = ADO_WARNING("Warning: Execute 方法发生异常.\n错误信息: \t%s.\n文件: \t\t%s.\n行: \t\t%d.\n", e) +
-                         GetLastError(&e);
+        m_strLastError =
+            ADO_WARNING(
+                "Warning: Execute 方法发生异常.\n错误信息: \t%s.\n文件: \t\t%s.\n行: \t\t%d.\n",
+                e) +
+            GetLastError(&e);
         Trace(m_strLastError);
         return nullptr;
     }
@@ -106,8 +120,10 @@ bool CAdoConnection::IsOpen() {
     try {
         return m_pConn && (m_pConn->GetState() & adStateOpen);
     } catch (const ComError& e) {
-        m_strLastError = ADO_WARNING("Warning: IsOpen 方法发生异常.\n错误信息: \t%s.\n文件: \t\t%s.\n行: \t\t%d.\n", e) +
-                         GetLastError(&e);
+        m_strLastError =
+            ADO_WARNING(
+                "Warning: IsOpen 方法发生异常.\n错误信息: \t%s.\n文件: \t\t%s.\n行: \t\t%d.\n", e) +
+            GetLastError(&e);
         Trace(m_strLastError);
         return false;
     }
@@ -117,8 +133,11 @@ long CAdoConnection::BeginTrans() {
     try {
         return m_pConn ? m_pConn->BeginTrans() : -1;
     } catch (const ComError& e) {
-        m_strLastError = ADO_WARNING("Warning: BeginTrans 方法发生异常.\n错误信息: \t%s.\n文件: \t\t%s.\n行: \t\t%d.\n", e) +
-                         GetLastError(&e);
+        m_strLastError =
+            ADO_WARNING(
+                "Warning: BeginTrans 方法发生异常.\n错误信息: \t%s.\n文件: \t\t%s.\n行: \t\t%d.\n",
+                e) +
+            GetLastError(&e);
         Trace(m_strLastError);
         return -1;
     }
@@ -128,8 +147,11 @@ bool CAdoConnection::CommitTrans() {
     try {
         return m_pConn && m_pConn->CommitTrans() == S_OK;
     } catch (const ComError& e) {
-        m_strLastError = ADO_WARNING("Warning: CommitTrans 方法发生异常.\n错误信息: \t%s.\n文件: \t\t%s.\n行: \t\t%d.\n", e) +
-                         GetLastError(&e);
+        m_strLastError =
+            ADO_WARNING(
+                "Warning: CommitTrans 方法发生异常.\n错误信息: \t%s.\n文件: \t\t%s.\n行: \t\t%d.\n",
+                e) +
+            GetLastError(&e);
         Trace(m_strLastError);
         return false;
     }
@@ -139,7 +161,9 @@ bool CAdoConnection::RollbackTrans() {
     try {
         return m_pConn && m_pConn->RollbackTrans() == S_OK;
     } catch (const ComError& e) {
-        m_strLastError = ADO_WARNING("Warning: RollbackTrans 方法发生异常.\n错误信息: \t%s.\n文件: \t\t%s.\n行: \t\t%d.\n", e) +
+        m_strLastError = ADO_WARNING("Warning: RollbackTrans 方法发生异常.\n错误信息: \t%s.\n文件: "
+                                     "\t\t%s.\n行: \t\t%d.\n",
+                                     e) +
                          GetLastError(&e);
         Trace(m_strLastError);
         return false;

@@ -18,7 +18,8 @@ public:
     // TRUE only when the provider's Open returned exactly S_OK. An empty connection string
     // reopens with the stored one.
     bool Open(const QString& connect, long options = -1);
-    bool OpenJetDatabase(const QString& path, const QString& password = QString(), long options = -1);
+    bool OpenJetDatabase(const QString& path, const QString& password = QString(),
+                         long options = -1);
     void Close();
     // The recordset of the command (closed for a command without rows); null on failure.
     adodb::RecordsetPtr Execute(const QString& text, long options);

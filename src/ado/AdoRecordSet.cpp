@@ -20,9 +20,11 @@ CAdoRecordSet::~CAdoRecordSet() {
 }
 
 QString CAdoRecordSet::ErrorList(const ComError& e) {
-    return m_pAdoConnection ? m_pAdoConnection->GetLastError(&e)
-                            : FormatText(QStringLiteral("Description: %s\r\nState: %s, Native: %d, Source: %s\r\n"),
-                                         e.Description(), e.SQLState(), e.NativeError(), e.Source());
+    return m_pAdoConnection
+               ? m_pAdoConnection->GetLastError(&e)
+               : FormatText(
+                     QStringLiteral("Description: %s\r\nState: %s, Native: %d, Source: %s\r\n"),
+                     e.Description(), e.SQLState(), e.NativeError(), e.Source());
 }
 
 void CAdoRecordSet::Stamp(bool connectionToo) {
@@ -31,7 +33,9 @@ void CAdoRecordSet::Stamp(bool connectionToo) {
         m_pAdoConnection->m_dtLastOpen = m_dtOpened;
 }
 
-void CAdoRecordSet::SetAdoConnection(CAdoConnection* connection) { m_pAdoConnection = connection; }
+void CAdoRecordSet::SetAdoConnection(CAdoConnection* connection) {
+    m_pAdoConnection = connection;
+}
 
 bool CAdoRecordSet::OpenIfNeeded(const QString& table, CAdoConnection* connection) {
     if (connection && !table.isEmpty() && connection != m_pAdoConnection) {
@@ -66,7 +70,8 @@ bool CAdoRecordSet::Open(const QString& source, long options, long cursorType, l
         return true;
     } catch (const ComError& e) {
         QString list = ErrorList(e);
-        m_strLastError = ADO_WARNING("Warning: 打开记录集发生异常. 错误信息: %s; 文件: %s; 行: %d\n", e) + list;
+        m_strLastError =
+            ADO_WARNING("Warning: 打开记录集发生异常. 错误信息: %s; 文件: %s; 行: %d\n", e) + list;
         Trace(m_strLastError);
         m_strLastError = FormatText(QStringLiteral("%s\r\n"), list);
         return false;
@@ -83,8 +88,11 @@ bool CAdoRecordSet::Requery(long options) {
         Stamp(true);
         return true;
     } catch (const ComError& e) {
-        m_strLastError = ADO_WARNING("Warning: Requery 方法发生异常.\n错误信息: \t%s.\n文件: \t\t%s.\n行: \t\t%d.\n", e) +
-                         ErrorList(e);
+        m_strLastError =
+            ADO_WARNING(
+                "Warning: Requery 方法发生异常.\n错误信息: \t%s.\n文件: \t\t%s.\n行: \t\t%d.\n",
+                e) +
+            ErrorList(e);
         Trace(m_strLastError);
         return false;
     }
@@ -105,7 +113,9 @@ long CAdoRecordSet::GetRecordCount() {
             m_pRs->PutAbsolutePosition(position);
         return count;
     } catch (const ComError& e) {
-        m_strLastError = ADO_WARNING("Warning: GetRecordCount 方法发生异常.\n错误信息: \t%s.\n文件: \t\t%s.\n行: \t\t%d.\n", e) +
+        m_strLastError = ADO_WARNING("Warning: GetRecordCount 方法发生异常.\n错误信息: "
+                                     "\t%s.\n文件: \t\t%s.\n行: \t\t%d.\n",
+                                     e) +
                          ErrorList(e);
         Trace(m_strLastError);
         return -1;
@@ -116,8 +126,11 @@ long CAdoRecordSet::GetState() {
     try {
         return m_pRs ? m_pRs->GetState() : -1;
     } catch (const ComError& e) {
-        m_strLastError = ADO_WARNING("Warning: GetState 方法发生异常.\n错误信息: \t%s.\n文件: \t\t%s.\n行: \t\t%d.\n", e) +
-                         ErrorList(e);
+        m_strLastError =
+            ADO_WARNING(
+                "Warning: GetState 方法发生异常.\n错误信息: \t%s.\n文件: \t\t%s.\n行: \t\t%d.\n",
+                e) +
+            ErrorList(e);
         Trace(m_strLastError);
         return -1;
     }
@@ -139,7 +152,9 @@ bool CAdoRecordSet::Close() {
         m_nFailedMove = 0;
         return true;
     } catch (const ComError& e) {
-        m_strLastError = ADO_WARNING("Warning: 关闭记录集发生异常. 错误信息: %s; 文件: %s; 行: %d\n", e) + ErrorList(e);
+        m_strLastError =
+            ADO_WARNING("Warning: 关闭记录集发生异常. 错误信息: %s; 文件: %s; 行: %d\n", e) +
+            ErrorList(e);
         Trace(m_strLastError);
         return false;
     }
@@ -149,8 +164,11 @@ long CAdoRecordSet::GetEditMode() {
     try {
         return m_pRs ? m_pRs->GetEditMode() : adEditNone;
     } catch (const ComError& e) {
-        m_strLastError = ADO_WARNING("Warning: GetEditMode 方法发生异常.\n错误信息: \t%s.\n文件: \t\t%s.\n行: \t\t%d.\n", e) +
-                         ErrorList(e);
+        m_strLastError =
+            ADO_WARNING(
+                "Warning: GetEditMode 方法发生异常.\n错误信息: \t%s.\n文件: \t\t%s.\n行: \t\t%d.\n",
+                e) +
+            ErrorList(e);
         Trace(m_strLastError);
         return adEditNone;
     }
@@ -165,8 +183,10 @@ bool CAdoRecordSet::AddNew() {
         m_nFailedMove = 0;
         return true;
     } catch (const ComError& e) {
-        m_strLastError = ADO_WARNING("Warning: AddNew 方法发生异常.\n错误信息: \t%s.\n文件: \t\t%s.\n行: \t\t%d.\n", e) +
-                         ErrorList(e);
+        m_strLastError =
+            ADO_WARNING(
+                "Warning: AddNew 方法发生异常.\n错误信息: \t%s.\n文件: \t\t%s.\n行: \t\t%d.\n", e) +
+            ErrorList(e);
         Trace(m_strLastError);
         return false;
     }
@@ -180,8 +200,11 @@ bool CAdoRecordSet::Update() {
                 return true;
             }
         } catch (const ComError& e) {
-            m_strLastError = ADO_WARNING("Warning: Update 方法发生异常.\n错误信息: \t%s.\n文件: \t\t%s.\n行: \t\t%d.\n", e) +
-                             ErrorList(e);
+            m_strLastError =
+                ADO_WARNING(
+                    "Warning: Update 方法发生异常.\n错误信息: \t%s.\n文件: \t\t%s.\n行: \t\t%d.\n",
+                    e) +
+                ErrorList(e);
             Trace(m_strLastError);
         }
     }
@@ -195,7 +218,9 @@ bool CAdoRecordSet::CancelUpdate() {
             return true;
         return m_pRs->CancelUpdate() == S_OK;
     } catch (const ComError& e) {
-        m_strLastError = ADO_WARNING("Warning: CancelUpdate 方法发生异常.\n错误信息: \t%s.\n文件: \t\t%s.\n行: \t\t%d.\n", e) +
+        m_strLastError = ADO_WARNING("Warning: CancelUpdate 方法发生异常.\n错误信息: \t%s.\n文件: "
+                                     "\t\t%s.\n行: \t\t%d.\n",
+                                     e) +
                          ErrorList(e);
         Trace(m_strLastError);
         return false;
@@ -209,7 +234,9 @@ bool CAdoRecordSet::Delete(long affect) {
         Stamp(true);
         return true;
     } catch (const ComError& e) {
-        m_strLastError = ADO_WARNING("Warning: Delete发生异常. 错误信息: %s; 文件: %s; 行: %d\n", e) + ErrorList(e);
+        m_strLastError =
+            ADO_WARNING("Warning: Delete发生异常. 错误信息: %s; 文件: %s; 行: %d\n", e) +
+            ErrorList(e);
         Trace(m_strLastError);
         return false;
     }
@@ -225,7 +252,8 @@ bool CAdoRecordSet::Move(HRESULT (Recordset::*move)(), int direction, const char
         return ok;
     } catch (const ComError& e) {
         m_nFailedMove = direction;
-        m_strLastError = FormatText(QString::fromUtf8(warning), e.ErrorMessage(), SourceFileName(__FILE__), __LINE__) +
+        m_strLastError = FormatText(QString::fromUtf8(warning), e.ErrorMessage(),
+                                    SourceFileName(__FILE__), __LINE__) +
                          ErrorList(e);
         Trace(m_strLastError);
         return false;
@@ -233,20 +261,24 @@ bool CAdoRecordSet::Move(HRESULT (Recordset::*move)(), int direction, const char
 }
 
 bool CAdoRecordSet::MoveFirst() {
-    return Move(&Recordset::MoveFirst, 2, "Warning: MoveFirst 方法发生异常.\n错误信息: \t%s.\n文件: \t\t%s.\n行: \t\t%d.\n");
+    return Move(&Recordset::MoveFirst, 2,
+                "Warning: MoveFirst 方法发生异常.\n错误信息: \t%s.\n文件: \t\t%s.\n行: \t\t%d.\n");
 }
 
 bool CAdoRecordSet::MoveLast() {
-    return Move(&Recordset::MoveLast, 2, "Warning: MoveLast 方法发生异常.\n错误信息: \t%s.\n文件: \t\t%s.\n行: \t\t%d.\n");
+    return Move(&Recordset::MoveLast, 2,
+                "Warning: MoveLast 方法发生异常.\n错误信息: \t%s.\n文件: \t\t%s.\n行: \t\t%d.\n");
 }
 
 bool CAdoRecordSet::MovePrevious() {
-    return Move(&Recordset::MovePrevious, -1,
-                "Warning: MovePrevious 方法发生异常.\n错误信息: \t%s.\n文件: \t\t%s.\n行: \t\t%d.\n");
+    return Move(
+        &Recordset::MovePrevious, -1,
+        "Warning: MovePrevious 方法发生异常.\n错误信息: \t%s.\n文件: \t\t%s.\n行: \t\t%d.\n");
 }
 
 bool CAdoRecordSet::MoveNext() {
-    return Move(&Recordset::MoveNext, 1, "Warning: MoveNext 方法发生异常.\n错误信息: \t%s.\n文件: \t\t%s.\n行: \t\t%d.\n");
+    return Move(&Recordset::MoveNext, 1,
+                "Warning: MoveNext 方法发生异常.\n错误信息: \t%s.\n文件: \t\t%s.\n行: \t\t%d.\n");
 }
 
 bool CAdoRecordSet::IsBOF() {
@@ -273,7 +305,9 @@ long CAdoRecordSet::GetAbsolutePosition() {
     try {
         return m_pRs ? m_pRs->GetAbsolutePosition() : adPosUnknown;
     } catch (const ComError& e) {
-        m_strLastError = ADO_WARNING("Warning: GetAbsolutePosition 方法发生异常.\n错误信息: \t%s.\n文件: \t\t%s.\n行: \t\t%d.\n", e) +
+        m_strLastError = ADO_WARNING("Warning: GetAbsolutePosition 方法发生异常.\n错误信息: "
+                                     "\t%s.\n文件: \t\t%s.\n行: \t\t%d.\n",
+                                     e) +
                          ErrorList(e);
         Trace(m_strLastError);
         return adPosUnknown;
@@ -288,7 +322,9 @@ bool CAdoRecordSet::SetAbsolutePosition(long position) {
         m_nFailedMove = 0;
         return true;
     } catch (const ComError& e) {
-        m_strLastError = ADO_WARNING("Warning: SetAbsolutePosition 方法发生异常.\n错误信息: \t%s.\n文件: \t\t%s.\n行: \t\t%d.\n", e) +
+        m_strLastError = ADO_WARNING("Warning: SetAbsolutePosition 方法发生异常.\n错误信息: "
+                                     "\t%s.\n文件: \t\t%s.\n行: \t\t%d.\n",
+                                     e) +
                          ErrorList(e);
         Trace(m_strLastError);
         return false;
@@ -302,7 +338,9 @@ bool CAdoRecordSet::PutCursorLocation(long location) {
         m_pRs->PutCursorLocation(static_cast<CursorLocationEnum>(location));
         return true;
     } catch (const ComError& e) {
-        m_strLastError = ADO_WARNING("Warning: PutCursorLocation 方法发生异常.\n错误信息: \t%s.\n文件: \t\t%s.\n行: \t\t%d.\n", e) +
+        m_strLastError = ADO_WARNING("Warning: PutCursorLocation 方法发生异常.\n错误信息: "
+                                     "\t%s.\n文件: \t\t%s.\n行: \t\t%d.\n",
+                                     e) +
                          ErrorList(e);
         Trace(m_strLastError);
         return false;
@@ -313,7 +351,9 @@ long CAdoRecordSet::GetFieldsCount() {
     try {
         return m_pRs->GetFields()->GetCount();
     } catch (const ComError& e) {
-        m_strLastError = ADO_WARNING("Warning: GetFieldsCount 方法发生异常.\n错误信息: \t%s.\n文件: \t\t%s.\n行: \t\t%d.\n", e) +
+        m_strLastError = ADO_WARNING("Warning: GetFieldsCount 方法发生异常.\n错误信息: "
+                                     "\t%s.\n文件: \t\t%s.\n行: \t\t%d.\n",
+                                     e) +
                          ErrorList(e);
         Trace(m_strLastError);
         return -1;
@@ -328,8 +368,11 @@ bool CAdoRecordSet::SetFilter(const QString& filter, bool refreshFirst) {
         m_nFailedMove = 0;
         return true;
     } catch (const ComError& e) {
-        m_strLastError = ADO_WARNING("Warning: SetFilter 方法发生异常.\n错误信息: \t%s.\n文件: \t\t%s.\n行: \t\t%d.\n", e) +
-                         ErrorList(e);
+        m_strLastError =
+            ADO_WARNING(
+                "Warning: SetFilter 方法发生异常.\n错误信息: \t%s.\n文件: \t\t%s.\n行: \t\t%d.\n",
+                e) +
+            ErrorList(e);
         Trace(m_strLastError);
         return false;
     }
@@ -342,11 +385,13 @@ bool CAdoRecordSet::Find(const QString& criteria, long direction) {
         return false;
     try {
         const auto dir = static_cast<SearchDirectionEnum>(direction);
-        const Variant fromEnd(static_cast<int>(direction == adSearchBackward ? adBookmarkLast : adBookmarkFirst));
+        const Variant fromEnd(
+            static_cast<int>(direction == adSearchBackward ? adBookmarkLast : adBookmarkFirst));
         // From the current row; when that finds nothing, over the whole recordset.
         bool fromStart = m_pRs->GetBOF() || m_pRs->GetEOF() ||
                          (direction != adSearchBackward && m_pRs->GetAbsolutePosition() == 1) ||
-                         (direction == adSearchBackward && m_pRs->GetAbsolutePosition() == m_pRs->GetRecordCount());
+                         (direction == adSearchBackward &&
+                          m_pRs->GetAbsolutePosition() == m_pRs->GetRecordCount());
         m_pRs->Find(m_strFind, 0, dir, fromStart ? fromEnd : Variant());
         if (!fromStart && (m_pRs->GetEOF() || m_pRs->GetBOF()))
             m_pRs->Find(m_strFind, 0, dir, fromEnd);
@@ -356,8 +401,10 @@ bool CAdoRecordSet::Find(const QString& criteria, long direction) {
         m_nSearchDirection = direction;
         return true;
     } catch (const ComError& e) {
-        m_strLastError = ADO_WARNING("Warning: Find 方法发生异常.\n错误信息: \t%s.\n文件: \t\t%s.\n行: \t\t%d.\n", e) +
-                         ErrorList(e);
+        m_strLastError =
+            ADO_WARNING(
+                "Warning: Find 方法发生异常.\n错误信息: \t%s.\n文件: \t\t%s.\n行: \t\t%d.\n", e) +
+            ErrorList(e);
         Trace(m_strLastError);
         return false;
     }
@@ -367,8 +414,11 @@ FieldsPtr CAdoRecordSet::GetFields() {
     try {
         return m_pRs->GetFields();
     } catch (const ComError& e) {
-        m_strLastError = ADO_WARNING("Warning: GetFields 方法发生异常.\n错误信息: \t%s.\n文件: \t\t%s.\n行: \t\t%d.\n", e) +
-                         ErrorList(e);
+        m_strLastError =
+            ADO_WARNING(
+                "Warning: GetFields 方法发生异常.\n错误信息: \t%s.\n文件: \t\t%s.\n行: \t\t%d.\n",
+                e) +
+            ErrorList(e);
         Trace(m_strLastError);
         return nullptr;
     }
@@ -378,7 +428,9 @@ QString CAdoRecordSet::GetFieldName(long index) {
     try {
         return m_pRs->GetFields()->GetItem(Variant(static_cast<int>(index)))->GetName();
     } catch (const ComError& e) {
-        m_strLastError = ADO_WARNING("Warning: GetFieldName 方法发生异常.\n错误信息: \t%s.\n文件: \t\t%s.\n行: \t\t%d.\n", e) +
+        m_strLastError = ADO_WARNING("Warning: GetFieldName 方法发生异常.\n错误信息: \t%s.\n文件: "
+                                     "\t\t%s.\n行: \t\t%d.\n",
+                                     e) +
                          ErrorList(e);
         Trace(m_strLastError);
         return QString();
@@ -389,7 +441,9 @@ FieldPtr CAdoRecordSet::GetField(const QString& field) {
     try {
         return m_pRs->GetFields()->GetItem(Variant(field));
     } catch (const ComError& e) {
-        m_strLastError = ADO_WARNING("Warning: GetField发生异常. 错误信息: %s; 文件: %s; 行: %d\n", e) + ErrorList(e);
+        m_strLastError =
+            ADO_WARNING("Warning: GetField发生异常. 错误信息: %s; 文件: %s; 行: %d\n", e) +
+            ErrorList(e);
         Trace(m_strLastError);
         return nullptr;
     }
@@ -399,7 +453,9 @@ long CAdoRecordSet::GetFieldType(const QString& field) {
     try {
         return m_pRs->GetFields()->GetItem(Variant(field))->GetType();
     } catch (const ComError& e) {
-        m_strLastError = ADO_WARNING("Warning: GetField发生异常. 错误信息: %s; 文件: %s; 行: %d\n", e) + ErrorList(e);
+        m_strLastError =
+            ADO_WARNING("Warning: GetField发生异常. 错误信息: %s; 文件: %s; 行: %d\n", e) +
+            ErrorList(e);
         Trace(m_strLastError);
         return 0;
     }
@@ -407,12 +463,32 @@ long CAdoRecordSet::GetFieldType(const QString& field) {
 
 int CAdoRecordSet::GetFieldKind(const QString& field) {
     switch (GetFieldType(field)) {
-    case 2: case 3: case 4: case 5: case 11: case 14:
-    case 16: case 17: case 18: case 19: case 20: case 21: case 131:
+    case 2:
+    case 3:
+    case 4:
+    case 5:
+    case 11:
+    case 14:
+    case 16:
+    case 17:
+    case 18:
+    case 19:
+    case 20:
+    case 21:
+    case 131:
         return 1;
-    case 7: case 8: case 133: case 134: case 135:
+    case 7:
+    case 8:
+    case 133:
+    case 134:
+    case 135:
         return 2;
-    case 129: case 130: case 200: case 201: case 202: case 203:
+    case 129:
+    case 130:
+    case 200:
+    case 201:
+    case 202:
+    case 203:
         return 3;
     default:
         return 0;
@@ -431,8 +507,8 @@ bool CAdoRecordSet::GetValue(const QString& field, long& value) {
 
 bool CAdoRecordSet::GetValueString(const QString& field, QString& value) {
     if (!IsOpen()) {
-        MessageBox(nullptr, QStringLiteral("数据库可能已经断开,\r\n请重新连接、然后重试."), QStringLiteral("提示"),
-                   MB_OK | MB_ICONINFORMATION);
+        MessageBox(nullptr, QStringLiteral("数据库可能已经断开,\r\n请重新连接、然后重试."),
+                   QStringLiteral("提示"), MB_OK | MB_ICONINFORMATION);
         return false;
     }
     if (IsEOF())
@@ -441,7 +517,8 @@ bool CAdoRecordSet::GetValueString(const QString& field, QString& value) {
         value = VariantToString(m_pRs->GetCollect(Variant(field)));
         return true;
     } catch (const ComError& e) {
-        m_strLastError = ADO_WARNING("Warning: 字段访问失败. 错误信息: %s; 文件: %s; 行: %d\n", e) + ErrorList(e);
+        m_strLastError = ADO_WARNING("Warning: 字段访问失败. 错误信息: %s; 文件: %s; 行: %d\n", e) +
+                         ErrorList(e);
         Trace(m_strLastError);
         return false;
     }
@@ -449,8 +526,8 @@ bool CAdoRecordSet::GetValueString(const QString& field, QString& value) {
 
 QString CAdoRecordSet::GetDisplayValue(const QString& field) {
     if (!m_pRs || m_pRs->GetState() == adStateClosed) {
-        MessageBox(nullptr, QStringLiteral("数据库可能已经断开1,\r\n请重新连接、然后重试."), QStringLiteral("提示"),
-                   MB_OK | MB_ICONINFORMATION);
+        MessageBox(nullptr, QStringLiteral("数据库可能已经断开1,\r\n请重新连接、然后重试."),
+                   QStringLiteral("提示"), MB_OK | MB_ICONINFORMATION);
         return QString();
     }
     if (IsEOF())
@@ -485,29 +562,45 @@ bool CAdoRecordSet::PutCollect(const QString& field, const Variant& value) {
     }
 }
 
-bool CAdoRecordSet::PutTyped(const QString& field, const Variant& value, std::initializer_list<long> accepted) {
+bool CAdoRecordSet::PutTyped(const QString& field, const Variant& value,
+                             std::initializer_list<long> accepted) {
     long type = GetFieldType(field);
     bool fits = false;
     for (long t : accepted)
         fits = fits || t == type;
     if (!fits) {
-        m_strLastError = FormatText(QStringLiteral("Warning: 你要存贮的字段与变量的数据类型不符; 文件: %s; 行: %d\n"),
-                                    SourceFileName(__FILE__), __LINE__);
+        m_strLastError = FormatText(
+            QStringLiteral("Warning: 你要存贮的字段与变量的数据类型不符; 文件: %s; 行: %d\n"),
+            SourceFileName(__FILE__), __LINE__);
         Trace(m_strLastError);
     }
     return PutCollect(field, value);
 }
 
-bool CAdoRecordSet::PutValue(const QString& field, bool value) { return PutTyped(field, Variant(value), {11}); }
-bool CAdoRecordSet::PutValue(const QString& field, unsigned char value) { return PutTyped(field, Variant(value), {17}); }
-bool CAdoRecordSet::PutValue(const QString& field, short value) { return PutTyped(field, Variant(value), {2}); }
-bool CAdoRecordSet::PutValue(const QString& field, int value) { return PutTyped(field, Variant(value), {3}); }
+bool CAdoRecordSet::PutValue(const QString& field, bool value) {
+    return PutTyped(field, Variant(value), {11});
+}
+bool CAdoRecordSet::PutValue(const QString& field, unsigned char value) {
+    return PutTyped(field, Variant(value), {17});
+}
+bool CAdoRecordSet::PutValue(const QString& field, short value) {
+    return PutTyped(field, Variant(value), {2});
+}
+bool CAdoRecordSet::PutValue(const QString& field, int value) {
+    return PutTyped(field, Variant(value), {3});
+}
 bool CAdoRecordSet::PutValue(const QString& field, long long value) {
     return PutTyped(field, Variant(static_cast<int>(value)), {20});
 }
-bool CAdoRecordSet::PutValue(const QString& field, unsigned int value) { return PutTyped(field, Variant(value), {21}); }
-bool CAdoRecordSet::PutValue(const QString& field, float value) { return PutTyped(field, Variant(value), {4}); }
-bool CAdoRecordSet::PutValue(const QString& field, double value) { return PutTyped(field, Variant(value), {5}); }
+bool CAdoRecordSet::PutValue(const QString& field, unsigned int value) {
+    return PutTyped(field, Variant(value), {21});
+}
+bool CAdoRecordSet::PutValue(const QString& field, float value) {
+    return PutTyped(field, Variant(value), {4});
+}
+bool CAdoRecordSet::PutValue(const QString& field, double value) {
+    return PutTyped(field, Variant(value), {5});
+}
 bool CAdoRecordSet::PutValue(const QString& field, const COleDateTime& value) {
     return PutTyped(field, Variant(value), {7, 133, 134, 135});
 }
@@ -515,11 +608,14 @@ bool CAdoRecordSet::PutValue(const QString& field, const COleCurrency& value) {
     return PutTyped(field, Variant::Currency(value.m_cur), {6});
 }
 bool CAdoRecordSet::PutValue(const QString& field, const QString& value) {
-    return PutTyped(field, value.isEmpty() ? Variant::Null() : Variant(value), {200, 129, 201, 202, 130, 203});
+    return PutTyped(field, value.isEmpty() ? Variant::Null() : Variant(value),
+                    {200, 129, 201, 202, 130, 203});
 }
 
 QString CAdoRecordSet::VariantToDisplayText(const Variant& value) const {
-    const auto low32 = [&] { return static_cast<std::int32_t>(static_cast<std::uint32_t>(value.UInt())); };
+    const auto low32 = [&] {
+        return static_cast<std::int32_t>(static_cast<std::uint32_t>(value.UInt()));
+    };
     switch (value.vt()) {
     case VT_EMPTY:
     case VT_NULL:
@@ -542,7 +638,8 @@ QString CAdoRecordSet::VariantToDisplayText(const Variant& value) const {
         if (!date.IsValid() || date.m_dt <= 0.01)
             return QString();
         bool hasTime = date.m_dt != std::floor(date.m_dt);
-        return date.Format(hasTime ? QStringLiteral("%Y年%m月%d日%H时%M分") : QStringLiteral("%Y年%m月%d日"));
+        return date.Format(hasTime ? QStringLiteral("%Y年%m月%d日%H时%M分")
+                                   : QStringLiteral("%Y年%m月%d日"));
     }
     case VT_BSTR:
     case VT_LPSTR:

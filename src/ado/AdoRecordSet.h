@@ -84,7 +84,9 @@ public:
     bool PutValue(const QString& field, const COleDateTime& value);
     bool PutValue(const QString& field, const COleCurrency& value);
     bool PutValue(const QString& field, const QString& value);
-    bool PutValue(const QString& field, const char* value) { return PutValue(field, QString::fromUtf8(value)); }
+    bool PutValue(const QString& field, const char* value) {
+        return PutValue(field, QString::fromUtf8(value));
+    }
 
     // Display text: dates "%Y年%m月%d日" (with the time when there is one), numbers with two
     // decimals, 是/否, zero and the empty date as "".
@@ -93,7 +95,8 @@ public:
     QString m_strLastError;
 
 protected:
-    bool PutTyped(const QString& field, const adodb::Variant& value, std::initializer_list<long> accepted);
+    bool PutTyped(const QString& field, const adodb::Variant& value,
+                  std::initializer_list<long> accepted);
     QString ErrorList(const adodb::ComError& e);
     void Stamp(bool connectionToo);
     bool Move(adodb::HRESULT (adodb::Recordset::*move)(), int direction, const char* warning);
@@ -104,5 +107,6 @@ protected:
     CAdoConnection* m_pAdoConnection = nullptr;
     COleDateTime m_dtOpened;
     adodb::RecordsetPtr m_pRs;
-    int m_nFailedMove = 0; // after a failed move: 1 forward, -1 backward, 2 to the first or last row
+    int m_nFailedMove =
+        0; // after a failed move: 1 forward, -1 backward, 2 to the first or last row
 };

@@ -10,5 +10,5 @@
 // "AdoRecordSet.cpp" for a __FILE__ of ".../src/ado/AdoRecordSet.cpp".
 QString SourceFileName(const char* path);
 
-#define ADO_WARNING(format, error) \
+#define ADO_WARNING(format, error)                                                                 \
     FormatText(QStringLiteral(format), (error).ErrorMessage(), SourceFileName(__FILE__), __LINE__)

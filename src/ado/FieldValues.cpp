@@ -10,7 +10,9 @@
 using namespace adodb;
 
 namespace {
-std::int32_t low32(const Variant& v) { return static_cast<std::int32_t>(static_cast<std::uint32_t>(v.UInt())); }
+std::int32_t low32(const Variant& v) {
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(v.UInt()));
+}
 } // namespace
 
 QString VariantToString(const Variant& value) {

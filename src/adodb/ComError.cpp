@@ -12,7 +12,9 @@ ComError::ComError(HRESULT hr, QString description, QString source, QString sqlS
                  .toStdString();
 }
 
-QString ComError::ErrorMessage() const { return SystemMessageText(m_hr); }
+QString ComError::ErrorMessage() const {
+    return SystemMessageText(m_hr);
+}
 
 QString SystemMessageText(HRESULT hr) {
     switch (static_cast<quint32>(hr)) {
@@ -27,19 +29,29 @@ QString SystemMessageText(HRESULT hr) {
     case 0x80040E14u:
         return QStringLiteral("命令中包含一个或多个错误。");
     case 0x80040E21u:
-        return QStringLiteral("多步 OLE DB 操作产生错误。请检查每个 OLE DB 状态值。没有工作被完成。");
+        return QStringLiteral(
+            "多步 OLE DB 操作产生错误。请检查每个 OLE DB 状态值。没有工作被完成。");
     case 0x80040E37u:
         return QStringLiteral("指定的表不存在。");
     case 0x80040E38u:
         return QStringLiteral("行无法定位以进行更新，某些值可能在上次读取后已被更改。");
     default:
-        return QStringLiteral("未知错误 0x%1").arg(static_cast<quint32>(hr), 8, 16, QLatin1Char('0'));
+        return QStringLiteral("未知错误 0x%1")
+            .arg(static_cast<quint32>(hr), 8, 16, QLatin1Char('0'));
     }
 }
 
-QString JetSource() { return QStringLiteral("Microsoft JET Database Engine"); }
-QString RecordsetSource() { return QStringLiteral("ADODB.Recordset"); }
-QString ConnectionSource() { return QStringLiteral("ADODB.Connection"); }
-QString FieldSource() { return QStringLiteral("ADODB.Field"); }
+QString JetSource() {
+    return QStringLiteral("Microsoft JET Database Engine");
+}
+QString RecordsetSource() {
+    return QStringLiteral("ADODB.Recordset");
+}
+QString ConnectionSource() {
+    return QStringLiteral("ADODB.Connection");
+}
+QString FieldSource() {
+    return QStringLiteral("ADODB.Field");
+}
 
 } // namespace adodb

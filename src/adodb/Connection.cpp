@@ -14,7 +14,9 @@ ErrorPtr Errors::GetItem(const Variant& index) const {
     return m_errors[static_cast<size_t>(i)];
 }
 
-std::shared_ptr<Connection> Connection::Create() { return std::shared_ptr<Connection>(new Connection()); }
+std::shared_ptr<Connection> Connection::Create() {
+    return std::shared_ptr<Connection>(new Connection());
+}
 
 Connection::Connection() : m_errors(std::make_shared<Errors>()) {}
 
@@ -60,7 +62,9 @@ HRESULT Connection::Close() {
     return S_OK;
 }
 
-long Connection::GetState() const { return m_provider ? adStateOpen : adStateClosed; }
+long Connection::GetState() const {
+    return m_provider ? adStateOpen : adStateClosed;
+}
 
 RecordsetPtr Connection::Execute(const QString& commandText, long* recordsAffected, long options) {
     return Guard([&] {
@@ -73,7 +77,8 @@ RecordsetPtr Connection::Execute(const QString& commandText, long* recordsAffect
             *recordsAffected = affected;
         RecordsetPtr rs = Recordset::Create();
         if (rows)
-            rs->Attach(shared_from_this(), std::move(rows), text, adOpenForwardOnly, adLockReadOnly);
+            rs->Attach(shared_from_this(), std::move(rows), text, adOpenForwardOnly,
+                       adLockReadOnly);
         return rs;
     });
 }

@@ -68,8 +68,7 @@ public:
     // Records a provider error in the Errors collection and raises it.
     [[noreturn]] void Fail(const ComError& e);
     // Runs f, recording any ComError it raises before letting it go on.
-    template <class F>
-    auto Guard(F&& f) -> decltype(f()) {
+    template <class F> auto Guard(F&& f) -> decltype(f()) {
         try {
             return f();
         } catch (const ComError& e) {

@@ -26,7 +26,8 @@ ConnectionString::ConnectionString(const QString& text) : m_text(text) {
             int end = text.indexOf(close, i + 1);
             if (end < 0)
                 end = n;
-            value = open == QLatin1Char('{') ? text.mid(i, end - i + 1) : text.mid(i + 1, end - i - 1);
+            value =
+                open == QLatin1Char('{') ? text.mid(i, end - i + 1) : text.mid(i + 1, end - i - 1);
             i = end + 1;
             while (i < n && text.at(i) != QLatin1Char(';'))
                 ++i;

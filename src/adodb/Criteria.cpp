@@ -47,7 +47,8 @@ bool likeAt(const QString& t, int ti, const QString& p, int pi) {
         }
         if (ti >= t.size())
             return false;
-        if (pc != QLatin1Char('_') && pc != QLatin1Char('?') && foldAscii(pc) != foldAscii(t.at(ti)))
+        if (pc != QLatin1Char('_') && pc != QLatin1Char('?') &&
+            foldAscii(pc) != foldAscii(t.at(ti)))
             return false;
         ++ti;
         ++pi;
@@ -57,7 +58,9 @@ bool likeAt(const QString& t, int ti, const QString& p, int pi) {
 
 } // namespace
 
-bool LikeMatches(const QString& text, const QString& pattern) { return likeAt(text, 0, pattern, 0); }
+bool LikeMatches(const QString& text, const QString& pattern) {
+    return likeAt(text, 0, pattern, 0);
+}
 
 struct Criteria::Node {
     enum Kind { And, Or, Not, Clause } kind = Clause;
@@ -90,16 +93,24 @@ struct Criteria::Node {
         if (value.IsNullOrEmpty() || literal.IsNull())
             return false;
         if (op == Op::Like)
-            return LikeMatches(value.IsString() ? value.Str() : value.ToString(), literal.ToString());
+            return LikeMatches(value.IsString() ? value.Str() : value.ToString(),
+                               literal.ToString());
         int cmp = compare(value);
         switch (op) {
-        case Op::Eq: return cmp == 0;
-        case Op::Ne: return cmp != 0;
-        case Op::Lt: return cmp < 0;
-        case Op::Le: return cmp <= 0;
-        case Op::Gt: return cmp > 0;
-        case Op::Ge: return cmp >= 0;
-        default: return false;
+        case Op::Eq:
+            return cmp == 0;
+        case Op::Ne:
+            return cmp != 0;
+        case Op::Lt:
+            return cmp < 0;
+        case Op::Le:
+            return cmp <= 0;
+        case Op::Gt:
+            return cmp > 0;
+        case Op::Ge:
+            return cmp >= 0;
+        default:
+            return false;
         }
     }
 
@@ -168,7 +179,8 @@ private:
         if (m_text.mid(m_pos, w.size()).compare(w, Qt::CaseInsensitive) != 0)
             return false;
         int end = m_pos + w.size();
-        if (end < m_text.size() && (m_text.at(end).isLetterOrNumber() || m_text.at(end) == QLatin1Char('_')))
+        if (end < m_text.size() &&
+            (m_text.at(end).isLetterOrNumber() || m_text.at(end) == QLatin1Char('_')))
             return false;
         m_pos = end;
         return true;
@@ -304,17 +316,22 @@ private:
         if (keyword("FALSE"))
             return Variant(false);
         int start = m_pos;
-        if (m_pos < m_text.size() && (m_text.at(m_pos) == QLatin1Char('-') || m_text.at(m_pos) == QLatin1Char('+')))
+        if (m_pos < m_text.size() &&
+            (m_text.at(m_pos) == QLatin1Char('-') || m_text.at(m_pos) == QLatin1Char('+')))
             ++m_pos;
-        while (m_pos < m_text.size() && (m_text.at(m_pos).isDigit() || m_text.at(m_pos) == QLatin1Char('.') ||
-                                         m_text.at(m_pos) == QLatin1Char('e') || m_text.at(m_pos) == QLatin1Char('E')))
+        while (m_pos < m_text.size() &&
+               (m_text.at(m_pos).isDigit() || m_text.at(m_pos) == QLatin1Char('.') ||
+                m_text.at(m_pos) == QLatin1Char('e') || m_text.at(m_pos) == QLatin1Char('E')))
             ++m_pos;
         bool ok = false;
         QString number = m_text.mid(start, m_pos - start);
         double value = number.toDouble(&ok);
         if (!ok || number.isEmpty())
-            throw criteriaError(m_text, QStringLiteral("值“%1”应放在引号中").arg(m_text.mid(start).section(QLatin1Char(' '), 0, 0)));
-        bool integral = !number.contains(QLatin1Char('.')) && !number.contains(QLatin1Char('e'), Qt::CaseInsensitive);
+            throw criteriaError(m_text,
+                                QStringLiteral("值“%1”应放在引号中")
+                                    .arg(m_text.mid(start).section(QLatin1Char(' '), 0, 0)));
+        bool integral = !number.contains(QLatin1Char('.')) &&
+                        !number.contains(QLatin1Char('e'), Qt::CaseInsensitive);
         if (integral)
             return Variant(static_cast<long long>(number.toLongLong()));
         return Variant(value);

@@ -9,10 +9,18 @@ const ColumnInfo& Field::column() const {
     return columns[static_cast<size_t>(m_column)];
 }
 
-QString Field::GetName() const { return column().name; }
-DataTypeEnum Field::GetType() const { return column().type; }
-long Field::GetDefinedSize() const { return column().definedSize; }
-long Field::GetAttributes() const { return column().attributes; }
+QString Field::GetName() const {
+    return column().name;
+}
+DataTypeEnum Field::GetType() const {
+    return column().type;
+}
+long Field::GetDefinedSize() const {
+    return column().definedSize;
+}
+long Field::GetAttributes() const {
+    return column().attributes;
+}
 
 long Field::GetActualSize() const {
     column();
@@ -44,7 +52,9 @@ void Field::AppendChunk(const Variant& data) {
     m_rs->AppendChunk(m_column, data);
 }
 
-long Fields::GetCount() const { return static_cast<long>(m_rs->columns().size()); }
+long Fields::GetCount() const {
+    return static_cast<long>(m_rs->columns().size());
+}
 
 FieldPtr Fields::GetItem(const Variant& index) const {
     return std::make_shared<Field>(m_rs, m_rs->FieldIndex(index));

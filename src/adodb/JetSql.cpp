@@ -59,7 +59,8 @@ QString readQuoted(const QString& sql, int& i, QChar quote) {
 }
 
 bool isWord(const SqlToken& t, const char* word) {
-    return t.type == SqlToken::Word && t.value.compare(QLatin1String(word), Qt::CaseInsensitive) == 0;
+    return t.type == SqlToken::Word &&
+           t.value.compare(QLatin1String(word), Qt::CaseInsensitive) == 0;
 }
 bool isSymbol(const SqlToken& t, const char* symbol) {
     return t.type == SqlToken::Symbol && t.text == QLatin1String(symbol);
@@ -94,11 +95,11 @@ QString nameOf(const SqlToken& t) {
 
 const QSet<QString>& clauseKeywords() {
     static const QSet<QString> words = {
-        QStringLiteral("WHERE"), QStringLiteral("ORDER"), QStringLiteral("GROUP"),
+        QStringLiteral("WHERE"),  QStringLiteral("ORDER"), QStringLiteral("GROUP"),
         QStringLiteral("HAVING"), QStringLiteral("UNION"), QStringLiteral("INNER"),
-        QStringLiteral("LEFT"), QStringLiteral("RIGHT"), QStringLiteral("JOIN"),
-        QStringLiteral("ON"), QStringLiteral("AS"), QStringLiteral("LIMIT"),
-        QStringLiteral("OUTER"), QStringLiteral("CROSS"), QStringLiteral("FULL")};
+        QStringLiteral("LEFT"),   QStringLiteral("RIGHT"), QStringLiteral("JOIN"),
+        QStringLiteral("ON"),     QStringLiteral("AS"),    QStringLiteral("LIMIT"),
+        QStringLiteral("OUTER"),  QStringLiteral("CROSS"), QStringLiteral("FULL")};
     return words;
 }
 
@@ -237,7 +238,7 @@ private:
                 break;
             }
             if (j + 1 < n && isSymbol(sig(s, j + 1), "(")) {
-                static const char* const aggregates[] = {"COUNT", "SUM", "AVG", "MIN", "MAX",
+                static const char* const aggregates[] = {"COUNT", "SUM",  "AVG",   "MIN", "MAX",
                                                          "FIRST", "LAST", "STDEV", "VAR"};
                 for (const char* a : aggregates)
                     if (isWord(t, a))
@@ -270,7 +271,8 @@ private:
         }
         m_result.singleTable = single;
         if (single)
-            m_insertions.push_back({insertAt, QStringLiteral(" _ROWID_ AS %1,").arg(HiddenRowIdColumn())});
+            m_insertions.push_back(
+                {insertAt, QStringLiteral(" _ROWID_ AS %1,").arg(HiddenRowIdColumn())});
         if (!limit.isEmpty())
             m_suffix = QStringLiteral(" LIMIT ") + limit;
     }
@@ -343,7 +345,8 @@ private:
                 return;
             int start = k + 2;
             k = start;
-            while (k < n && !(s.depth[k] == 0 && (isSymbol(sig(s, k), ",") || isWord(sig(s, k), "WHERE"))))
+            while (k < n &&
+                   !(s.depth[k] == 0 && (isSymbol(sig(s, k), ",") || isWord(sig(s, k), "WHERE"))))
                 ++k;
             convertValue(s, start, k, column);
             if (k >= n || isWord(sig(s, k), "WHERE"))
@@ -359,7 +362,8 @@ private:
         SqlToken literal;
         if (end - start == 1) {
             literal = sig(s, start);
-        } else if (end - start == 2 && (isSymbol(sig(s, start), "-") || isSymbol(sig(s, start), "+")) &&
+        } else if (end - start == 2 &&
+                   (isSymbol(sig(s, start), "-") || isSymbol(sig(s, start), "+")) &&
                    sig(s, start + 1).type == SqlToken::Number) {
             literal = makeToken(SqlToken::Number, sig(s, start).text + sig(s, start + 1).text);
         } else {
@@ -417,7 +421,8 @@ private:
 
     // name type[(size)] rest: the type becomes its SQLite form.
     void translateColumnDefinition(const Significant& s, int start, int end) {
-        if (end - start < 2 || isWord(sig(s, start), "CONSTRAINT") || isWord(sig(s, start), "PRIMARY"))
+        if (end - start < 2 || isWord(sig(s, start), "CONSTRAINT") ||
+            isWord(sig(s, start), "PRIMARY"))
             return;
         int typeAt = start + 1;
         if (sig(s, typeAt).type != SqlToken::Word)
@@ -457,7 +462,8 @@ private:
             return;
         while (k < n) {
             int start = k;
-            while (k < n && !(s.depth[k] == 0 && (isSymbol(sig(s, k), ",") || isWord(sig(s, k), "LIMIT"))))
+            while (k < n &&
+                   !(s.depth[k] == 0 && (isSymbol(sig(s, k), ",") || isWord(sig(s, k), "LIMIT"))))
                 ++k;
             int last = k - 1;
             bool hasCollate = false;
@@ -469,7 +475,8 @@ private:
                 if (isWord(sig(s, last), "ASC") || isWord(sig(s, last), "DESC"))
                     before = last - 1;
                 if (before >= start)
-                    m_insertions.push_back({s.index[before] + 1, QStringLiteral(" COLLATE PINYIN")});
+                    m_insertions.push_back(
+                        {s.index[before] + 1, QStringLiteral(" COLLATE PINYIN")});
             }
             if (k >= n || isWord(sig(s, k), "LIMIT"))
                 break;
@@ -498,7 +505,9 @@ private:
 
 } // namespace
 
-QString HiddenRowIdColumn() { return QStringLiteral("__vrin_rowid"); }
+QString HiddenRowIdColumn() {
+    return QStringLiteral("__vrin_rowid");
+}
 
 std::vector<SqlToken> TokenizeJetSql(const QString& sql) {
     std::vector<SqlToken> tokens;
@@ -522,13 +531,15 @@ std::vector<SqlToken> TokenizeJetSql(const QString& sql) {
             QString name = sql.mid(i + 1, end - i - 1);
             QString quoted = name;
             quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-            tokens.push_back(makeToken(SqlToken::QuotedName, QLatin1Char('"') + quoted + QLatin1Char('"'), name));
+            tokens.push_back(makeToken(SqlToken::QuotedName,
+                                       QLatin1Char('"') + quoted + QLatin1Char('"'), name));
             i = end + 1;
         } else if (c == QLatin1Char('#')) {
             int end = sql.indexOf(QLatin1Char('#'), i + 1);
             if (end < 0)
                 throw syntaxError(QStringLiteral("日期没有结束的 #"));
-            tokens.push_back(makeToken(SqlToken::Date, sql.mid(i, end - i + 1), sql.mid(i + 1, end - i - 1)));
+            tokens.push_back(
+                makeToken(SqlToken::Date, sql.mid(i, end - i + 1), sql.mid(i + 1, end - i - 1)));
             i = end + 1;
         } else if (c.isDigit() || (c == QLatin1Char('.') && i + 1 < n && sql.at(i + 1).isDigit())) {
             while (i < n && (sql.at(i).isDigit() || sql.at(i) == QLatin1Char('.')))
@@ -586,8 +597,8 @@ QString TranslateColumnType(const QString& jetType, const QString& size, bool* a
         return QStringLiteral("LONGTEXT COLLATE NOCASE");
     if (upper == QLatin1String("STRING") || upper == QLatin1String("ALPHANUMERIC"))
         return QStringLiteral("VARCHAR") + sized + QStringLiteral(" COLLATE NOCASE");
-    static const QSet<QString> text = {QStringLiteral("TEXT"), QStringLiteral("CHAR"),
-                                       QStringLiteral("VARCHAR"), QStringLiteral("NCHAR"),
+    static const QSet<QString> text = {QStringLiteral("TEXT"),     QStringLiteral("CHAR"),
+                                       QStringLiteral("VARCHAR"),  QStringLiteral("NCHAR"),
                                        QStringLiteral("NVARCHAR"), QStringLiteral("CHARACTER")};
     if (text.contains(upper))
         return jetType + sized + QStringLiteral(" COLLATE NOCASE");

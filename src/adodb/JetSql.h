@@ -42,9 +42,9 @@ struct JetStatement {
         Other
     };
     Kind kind = Other;
-    QString sql;      // the SQLite text
-    QString table;    // the table the statement works on
-    QString column;   // AlterAddColumn: the column added
+    QString sql;              // the SQLite text
+    QString table;            // the table the statement works on
+    QString column;           // AlterAddColumn: the column added
     bool singleTable = false; // Select over one table whose rows can be written back
 };
 

@@ -33,13 +33,21 @@ void Provider::UpdateRow(const RowSet&, const Row&, const std::vector<PendingVal
 std::int64_t Provider::InsertRow(const RowSet&, const std::vector<PendingValue>&) {
     throw notSupported(QStringLiteral("添加记录"));
 }
-void Provider::DeleteRow(const RowSet&, const Row&) { throw notSupported(QStringLiteral("删除记录")); }
+void Provider::DeleteRow(const RowSet&, const Row&) {
+    throw notSupported(QStringLiteral("删除记录"));
+}
 bool Provider::FetchRow(const RowSet&, std::int64_t, Row&) {
     throw notSupported(QStringLiteral("重新读取记录"));
 }
-long Provider::BeginTrans() { throw notSupported(QStringLiteral("事务")); }
-void Provider::CommitTrans() { throw notSupported(QStringLiteral("事务")); }
-void Provider::RollbackTrans() { throw notSupported(QStringLiteral("事务")); }
+long Provider::BeginTrans() {
+    throw notSupported(QStringLiteral("事务"));
+}
+void Provider::CommitTrans() {
+    throw notSupported(QStringLiteral("事务"));
+}
+void Provider::RollbackTrans() {
+    throw notSupported(QStringLiteral("事务"));
+}
 
 void RegisterProvider(const QString& name, ProviderFactory factory) {
     QString key = name.trimmed().toLower();
@@ -56,7 +64,8 @@ std::unique_ptr<Provider> CreateProvider(const ConnectionString& connection) {
     if (name.isEmpty())
         name = connection.Value(QStringLiteral("DRIVER")).trimmed().toLower();
     if (name.isEmpty())
-        throw ComError(E_FAIL, QStringLiteral("连接字符串“%1”中没有指定提供程序。").arg(connection.Text()),
+        throw ComError(E_FAIL,
+                       QStringLiteral("连接字符串“%1”中没有指定提供程序。").arg(connection.Text()),
                        ConnectionSource());
     for (const auto& entry : registry())
         if (entry.first == name)

@@ -10,7 +10,9 @@ namespace adodb {
 
 namespace {
 
-ComError recordsetError(const QString& text) { return ComError(E_FAIL, text, RecordsetSource()); }
+ComError recordsetError(const QString& text) {
+    return ComError(E_FAIL, text, RecordsetSource());
+}
 
 ComError noCurrentRecord() {
     return recordsetError(QStringLiteral("BOF 或 EOF 中有一个是“真”，或者当前的记录已被删除，"
@@ -42,7 +44,9 @@ CellRef cellOfStored(const StoredValue& v) {
 
 } // namespace
 
-RecordsetPtr Recordset::Create() { return RecordsetPtr(new Recordset()); }
+RecordsetPtr Recordset::Create() {
+    return RecordsetPtr(new Recordset());
+}
 
 Recordset::~Recordset() = default;
 
@@ -73,7 +77,8 @@ void Recordset::requireUpdatable(int column) const {
                                             "也可能是选定锁定类型的限制。"));
     if (column >= 0 && !(m_set->columns[static_cast<size_t>(column)].attributes & adFldUpdatable))
         throw ComError(E_FAIL,
-                       QStringLiteral("字段“%1”不能更新。").arg(m_set->columns[static_cast<size_t>(column)].name),
+                       QStringLiteral("字段“%1”不能更新。")
+                           .arg(m_set->columns[static_cast<size_t>(column)].name),
                        FieldSource());
 }
 
@@ -82,8 +87,8 @@ const std::vector<ColumnInfo>& Recordset::columns() const {
     return m_set->columns;
 }
 
-void Recordset::Attach(ConnectionPtr connection, std::unique_ptr<RowSet> rows, const QString& source,
-                       CursorTypeEnum cursorType, LockTypeEnum lockType) {
+void Recordset::Attach(ConnectionPtr connection, std::unique_ptr<RowSet> rows,
+                       const QString& source, CursorTypeEnum cursorType, LockTypeEnum lockType) {
     m_connection = std::move(connection);
     m_set = std::move(rows);
     m_source = source;
@@ -112,18 +117,21 @@ HRESULT Recordset::Open(const QString& source, const ConnectionPtr& activeConnec
         throw recordsetError(QStringLiteral("对象打开时，不允许操作。"));
     ConnectionPtr connection = activeConnection ? activeConnection : m_connection;
     if (!connection || connection->GetState() != adStateOpen)
-        throw recordsetError(QStringLiteral("连接无法用于执行此操作。在此上下文中它可能已被关闭或无效。"));
+        throw recordsetError(
+            QStringLiteral("连接无法用于执行此操作。在此上下文中它可能已被关闭或无效。"));
     if (source.isEmpty())
         throw recordsetError(QStringLiteral("没有为记录集指定来源（SQL 语句或表名）。"));
     long commandType = options & (0x0F | adCmdTableDirect);
     QString sql = (commandType == adCmdTable || commandType == adCmdTableDirect)
                       ? QStringLiteral("SELECT * FROM [%1]").arg(source)
                       : source;
-    std::unique_ptr<RowSet> rows = connection->Guard([&] { return connection->provider().Execute(sql, nullptr); });
+    std::unique_ptr<RowSet> rows =
+        connection->Guard([&] { return connection->provider().Execute(sql, nullptr); });
     m_connection = connection;
     if (!rows)
         return S_OK; // a command without rows leaves the recordset closed
-    Attach(connection, std::move(rows), sql, cursorType == adOpenUnspecified ? adOpenForwardOnly : cursorType,
+    Attach(connection, std::move(rows), sql,
+           cursorType == adOpenUnspecified ? adOpenForwardOnly : cursorType,
            lockType == adLockUnspecified ? adLockReadOnly : lockType);
     return S_OK;
 }
@@ -236,7 +244,8 @@ long Recordset::GetAbsolutePosition() const {
 void Recordset::PutAbsolutePosition(long position) {
     requireOpen();
     if (position < 1 || position > static_cast<long>(m_visible.size()))
-        throw recordsetError(QStringLiteral("参数类型不正确，或不在可以接受的范围之内，或与其他参数冲突。"));
+        throw recordsetError(
+            QStringLiteral("参数类型不正确，或不在可以接受的范围之内，或与其他参数冲突。"));
     flushPending();
     m_onDeleted = false;
     m_pos = position - 1;
@@ -350,8 +359,9 @@ HRESULT Recordset::Requery(long) {
 }
 
 bool Recordset::rowMatches(const Criteria& criteria, const Row& row) const {
-    return criteria.Matches(
-        [&](int column) { return CellToVariant(m_set->columns[static_cast<size_t>(column)], row.cells.Cell(column)); });
+    return criteria.Matches([&](int column) {
+        return CellToVariant(m_set->columns[static_cast<size_t>(column)], row.cells.Cell(column));
+    });
 }
 
 void Recordset::rebuildVisible() {
@@ -367,8 +377,8 @@ void Recordset::PutFilter(const QString& criteria) {
     flushPending();
     std::unique_ptr<Criteria> parsed;
     if (!criteria.trimmed().isEmpty())
-        parsed = std::make_unique<Criteria>(criteria, m_set->columns,
-                                            [this](const QString& name) { return FindField(name); });
+        parsed = std::make_unique<Criteria>(
+            criteria, m_set->columns, [this](const QString& name) { return FindField(name); });
     m_criteria = std::move(parsed);
     m_filter = m_criteria ? criteria : QString();
     rebuildVisible();
@@ -380,7 +390,8 @@ void Recordset::PutFilter(const QString& criteria) {
 HRESULT Recordset::Find(const QString& criteria, long skipRecords, SearchDirectionEnum direction,
                         const Variant& start) {
     requireOpen();
-    Criteria parsed(criteria, m_set->columns, [this](const QString& name) { return FindField(name); });
+    Criteria parsed(criteria, m_set->columns,
+                    [this](const QString& name) { return FindField(name); });
     flushPending();
     const long count = static_cast<long>(m_visible.size());
     const long step = direction == adSearchBackward ? -1 : 1;
@@ -426,7 +437,8 @@ int Recordset::FieldIndex(const Variant& index) const {
         column = FindField(index.Str());
     } else if (index.IsNumber()) {
         long i = static_cast<long>(index.ToDouble());
-        column = (i >= 0 && i < static_cast<long>(m_set->columns.size())) ? static_cast<int>(i) : -1;
+        column =
+            (i >= 0 && i < static_cast<long>(m_set->columns.size())) ? static_cast<int>(i) : -1;
     }
     if (column < 0)
         throw recordsetError(QStringLiteral("在集合中找不到与请求的名称或序号对应的项目（%1）。")
@@ -460,12 +472,14 @@ Variant Recordset::Value(int column) const {
     requireCurrent();
     if (const StoredValue* pending = pendingValue(column))
         return storedToVariant(column, *pending);
-    return CellToVariant(m_set->columns[static_cast<size_t>(column)], currentRow()->cells.Cell(column));
+    return CellToVariant(m_set->columns[static_cast<size_t>(column)],
+                         currentRow()->cells.Cell(column));
 }
 
 Variant Recordset::OriginalValue(int column) const {
     requireCurrent();
-    return CellToVariant(m_set->columns[static_cast<size_t>(column)], currentRow()->cells.Cell(column));
+    return CellToVariant(m_set->columns[static_cast<size_t>(column)],
+                         currentRow()->cells.Cell(column));
 }
 
 void Recordset::SetValue(int column, const Variant& value) {
@@ -493,7 +507,8 @@ Variant Recordset::GetChunk(int column, long length) {
         m_chunkOffset = 0;
     }
     if (length < 0)
-        throw recordsetError(QStringLiteral("参数类型不正确，或不在可以接受的范围之内，或与其他参数冲突。"));
+        throw recordsetError(
+            QStringLiteral("参数类型不正确，或不在可以接受的范围之内，或与其他参数冲突。"));
     if (v.IsByteArray()) {
         const QByteArray& bytes = v.Bytes();
         if (m_chunkOffset >= bytes.size())
@@ -513,8 +528,10 @@ Variant Recordset::GetChunk(int column, long length) {
     }
     if (v.IsNullOrEmpty())
         return Variant::Null();
-    throw ComError(E_FAIL, QStringLiteral("字段“%1”不是长二进制或长文本字段。").arg(m_set->columns[column].name),
-                   FieldSource());
+    throw ComError(
+        E_FAIL,
+        QStringLiteral("字段“%1”不是长二进制或长文本字段。").arg(m_set->columns[column].name),
+        FieldSource());
 }
 
 void Recordset::AppendChunk(int column, const Variant& data) {
@@ -534,9 +551,13 @@ void Recordset::AppendChunk(int column, const Variant& data) {
     m_chunkAppended[static_cast<size_t>(column)] = 1;
 }
 
-Variant Recordset::GetCollect(const Variant& index) { return Value(FieldIndex(index)); }
+Variant Recordset::GetCollect(const Variant& index) {
+    return Value(FieldIndex(index));
+}
 
-void Recordset::PutCollect(const Variant& index, const Variant& value) { SetValue(FieldIndex(index), value); }
+void Recordset::PutCollect(const Variant& index, const Variant& value) {
+    SetValue(FieldIndex(index), value);
+}
 
 FieldsPtr Recordset::GetFields() {
     requireOpen();

@@ -73,7 +73,9 @@ public:
     PackedRow With(const std::vector<const StoredValue*>& changes) const;
 
 private:
-    const std::uint32_t* header() const { return reinterpret_cast<const std::uint32_t*>(m_data.get()); }
+    const std::uint32_t* header() const {
+        return reinterpret_cast<const std::uint32_t*>(m_data.get());
+    }
     std::unique_ptr<char[]> m_data; // count, offsets[count + 1], cells (class byte + payload)
 };
 
@@ -84,7 +86,7 @@ struct ColumnInfo {
     long attributes = adFldUpdatable | adFldIsNullable | adFldMayBeNull;
     bool fixedLength = false; // CHAR(n): read back padded with blanks to n characters
     bool autoNumber = false;
-    QString baseColumn;       // column of the base table, empty for a computed one
+    QString baseColumn; // column of the base table, empty for a computed one
 };
 
 struct Row {
@@ -95,8 +97,8 @@ struct Row {
 struct RowSet {
     std::vector<ColumnInfo> columns;
     std::vector<Row> rows;
-    QString baseTable;     // the table rows are written back to; empty when read-only
-    QString source;        // the text the rows were read with
+    QString baseTable; // the table rows are written back to; empty when read-only
+    QString source;    // the text the rows were read with
 };
 
 // A value written into one column of a row, already in its stored form.

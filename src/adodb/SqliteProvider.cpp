@@ -156,11 +156,13 @@ void CheckDatabaseFile(const QString& localPath, const QString& displayPath) {
         throw ComError(E_FAIL, QStringLiteral("找不到文件“%1”。").arg(displayPath), JetSource(),
                        QStringLiteral("3044"), -1811);
     if (info.isDir())
-        throw ComError(E_FAIL, QStringLiteral("“%1”是一个文件夹，不是数据库文件。").arg(displayPath),
+        throw ComError(E_FAIL,
+                       QStringLiteral("“%1”是一个文件夹，不是数据库文件。").arg(displayPath),
                        JetSource(), QStringLiteral("3044"), -1811);
     QFile file(localPath);
     if (!file.open(QIODevice::ReadOnly))
-        throw ComError(E_FAIL, QStringLiteral("无法打开文件“%1”：%2").arg(displayPath, file.errorString()),
+        throw ComError(E_FAIL,
+                       QStringLiteral("无法打开文件“%1”：%2").arg(displayPath, file.errorString()),
                        JetSource(), QStringLiteral("3051"), -1032);
     QByteArray header = file.read(100);
     if (header.isEmpty())
@@ -186,15 +188,19 @@ void CreateDatabaseFile(const QString& localPath) {
                              SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     if (rc == SQLITE_OK) // writes the header, so that the file is a database from now on
         rc = sqlite3_exec(db, "PRAGMA user_version=1", nullptr, nullptr, nullptr);
-    QString why = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc));
+    QString why =
+        db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc));
     sqlite3_close(db);
     if (rc != SQLITE_OK)
-        throw ComError(E_FAIL, QStringLiteral("无法创建数据库文件“%1”（%2）。").arg(localPath, why), JetSource());
+        throw ComError(E_FAIL, QStringLiteral("无法创建数据库文件“%1”（%2）。").arg(localPath, why),
+                       JetSource());
 }
 
 SqliteProvider::SqliteProvider() = default;
 
-SqliteProvider::~SqliteProvider() { Close(); }
+SqliteProvider::~SqliteProvider() {
+    Close();
+}
 
 void SqliteProvider::requireOpen() const {
     if (!m_db)
@@ -203,7 +209,8 @@ void SqliteProvider::requireOpen() const {
 }
 
 void SqliteProvider::raise(int rc, const QString& context) const {
-    QString message = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QString::fromUtf8(sqlite3_errstr(rc));
+    QString message =
+        m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QString::fromUtf8(sqlite3_errstr(rc));
     int primary = rc & 0xFF;
     QString detail = context.isEmpty() ? message : context + QStringLiteral("：") + message;
     HRESULT hr = E_FAIL;
@@ -212,13 +219,16 @@ void SqliteProvider::raise(int rc, const QString& context) const {
     if (primary == SQLITE_ERROR && message.startsWith(QLatin1String("no such table:"))) {
         hr = DB_E_NOTABLE;
         state = QStringLiteral("42S02");
-        description = QStringLiteral("找不到输入表或查询“%1”。").arg(afterPrefix(message, "no such table:"));
+        description =
+            QStringLiteral("找不到输入表或查询“%1”。").arg(afterPrefix(message, "no such table:"));
     } else if (primary == SQLITE_ERROR && message.startsWith(QLatin1String("no such column:"))) {
         hr = DB_E_ERRORSINCOMMAND;
         state = QStringLiteral("42S22");
-        description = QStringLiteral("未知的字段名“%1”。").arg(afterPrefix(message, "no such column:"));
+        description =
+            QStringLiteral("未知的字段名“%1”。").arg(afterPrefix(message, "no such column:"));
     } else if (primary == SQLITE_ERROR &&
-               (message.contains(QLatin1String("syntax error")) || message.startsWith(QLatin1String("near ")) ||
+               (message.contains(QLatin1String("syntax error")) ||
+                message.startsWith(QLatin1String("near ")) ||
                 message.contains(QLatin1String("incomplete input")) ||
                 message.contains(QLatin1String("unrecognized token")) ||
                 message.contains(QLatin1String("no such function")) ||
@@ -227,18 +237,22 @@ void SqliteProvider::raise(int rc, const QString& context) const {
         state = QStringLiteral("42000");
         description = QStringLiteral("SQL 语句语法错误（%1）。").arg(detail);
     } else if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED) {
-        description = QStringLiteral("数据库“%1”正被其他用户或程序锁定，请稍后再试（%2）。").arg(m_displayPath, detail);
+        description = QStringLiteral("数据库“%1”正被其他用户或程序锁定，请稍后再试（%2）。")
+                          .arg(m_displayPath, detail);
         state = QStringLiteral("HYT00");
     } else if (primary == SQLITE_READONLY) {
-        description = QStringLiteral("数据库“%1”是只读的，不能修改（%2）。").arg(m_displayPath, detail);
+        description =
+            QStringLiteral("数据库“%1”是只读的，不能修改（%2）。").arg(m_displayPath, detail);
         state = QStringLiteral("25006");
     } else if (primary == SQLITE_CONSTRAINT) {
         description = QStringLiteral("违反了字段或表的约束（%1）。").arg(detail);
         state = QStringLiteral("23000");
     } else if (primary == SQLITE_NOTADB || primary == SQLITE_CORRUPT) {
-        description = QStringLiteral("文件“%1”已损坏或不是可识别的数据库格式（%2）。").arg(m_displayPath, detail);
+        description = QStringLiteral("文件“%1”已损坏或不是可识别的数据库格式（%2）。")
+                          .arg(m_displayPath, detail);
     } else if (primary == SQLITE_FULL) {
-        description = QStringLiteral("磁盘已满，数据库“%1”无法写入（%2）。").arg(m_displayPath, detail);
+        description =
+            QStringLiteral("磁盘已满，数据库“%1”无法写入（%2）。").arg(m_displayPath, detail);
     } else if (primary == SQLITE_IOERR || primary == SQLITE_CANTOPEN) {
         description = QStringLiteral("读写数据库文件“%1”时出错（%2）。").arg(m_displayPath, detail);
     } else if (message.contains(QLatin1String("already exists"))) {
@@ -251,7 +265,8 @@ void SqliteProvider::raise(int rc, const QString& context) const {
     throw ComError(hr, description, JetSource(), state, rc);
 }
 
-HRESULT SqliteProvider::Open(const ConnectionString& connection, const QString&, const QString&, long) {
+HRESULT SqliteProvider::Open(const ConnectionString& connection, const QString&, const QString&,
+                             long) {
     Close();
     QString source = connection.Value(QStringLiteral("Data Source"));
     if (source.isEmpty())
@@ -264,7 +279,8 @@ HRESULT SqliteProvider::Open(const ConnectionString& connection, const QString&,
     sqlite3* db = nullptr;
     int rc = sqlite3_open_v2(m_path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
     if (rc != SQLITE_OK) {
-        QString why = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc));
+        QString why =
+            db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc));
         sqlite3_close(db);
         throw ComError(E_FAIL, QStringLiteral("无法打开数据库“%1”（%2）。").arg(m_displayPath, why),
                        JetSource(), QStringLiteral("3051"), rc);
@@ -285,7 +301,8 @@ HRESULT SqliteProvider::Open(const ConnectionString& connection, const QString&,
         sqlite3_stmt* mode = prepare(QStringLiteral("PRAGMA journal_mode"), false);
         QString journal;
         if (sqlite3_step(mode) == SQLITE_ROW)
-            journal = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(mode, 0)));
+            journal =
+                QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(mode, 0)));
         sqlite3_finalize(mode);
         if (journal.compare(QLatin1String("wal"), Qt::CaseInsensitive) == 0)
             sqlite3_exec(m_db, "PRAGMA journal_mode=DELETE", nullptr, nullptr, nullptr);
@@ -318,7 +335,8 @@ sqlite3_stmt* SqliteProvider::prepare(const QString& sql, bool checkTail) const 
     QByteArray utf8 = sql.toUtf8();
     sqlite3_stmt* stmt = nullptr;
     const char* tail = nullptr;
-    int rc = sqlite3_prepare_v2(m_db, utf8.constData(), static_cast<int>(utf8.size()), &stmt, &tail);
+    int rc =
+        sqlite3_prepare_v2(m_db, utf8.constData(), static_cast<int>(utf8.size()), &stmt, &tail);
     if (rc != SQLITE_OK)
         raise(rc);
     if (!stmt)
@@ -366,7 +384,8 @@ const std::vector<ColumnInfo>& SqliteProvider::tableColumns(const QString& table
     if (it != m_tableColumns.end())
         return it.value();
     std::vector<ColumnInfo> columns;
-    sqlite3_stmt* stmt = prepare(QStringLiteral("PRAGMA table_info(%1)").arg(quoteName(table)), false);
+    sqlite3_stmt* stmt =
+        prepare(QStringLiteral("PRAGMA table_info(%1)").arg(quoteName(table)), false);
     while (sqlite3_step(stmt) == SQLITE_ROW) {
         ColumnInfo c;
         c.name = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 1)));
@@ -382,7 +401,8 @@ const std::vector<ColumnInfo>& SqliteProvider::tableColumns(const QString& table
     return m_tableColumns.insert(table, std::move(columns)).value();
 }
 
-QString SqliteProvider::ConvertLiteral(const QString& table, const QString& column, const SqlToken& literal) {
+QString SqliteProvider::ConvertLiteral(const QString& table, const QString& column,
+                                       const SqlToken& literal) {
     for (const ColumnInfo& c : tableColumns(table)) {
         if (c.name.compare(column, Qt::CaseInsensitive) != 0)
             continue;
@@ -480,7 +500,8 @@ std::unique_ptr<RowSet> SqliteProvider::readRows(sqlite3_stmt* stmt, const JetSt
                 continue;
             if (cls == StorageClass::Null)
                 cls = cell.cls;
-            if (cell.cls == StorageClass::Integer && (cell.Int() < INT32_MIN || cell.Int() > INT32_MAX))
+            if (cell.cls == StorageClass::Integer &&
+                (cell.Int() < INT32_MIN || cell.Int() > INT32_MAX))
                 fitsInt = false;
         }
         switch (cls) {
@@ -532,8 +553,8 @@ std::unique_ptr<RowSet> SqliteProvider::Execute(const QString& command, long* af
     if (affected)
         *affected = sqlite3_changes(m_db);
     if (sqlite3_stmt_readonly(stmt) == 0 &&
-        (statement.kind == JetStatement::CreateTable || statement.kind == JetStatement::AlterAddColumn ||
-         statement.kind == JetStatement::Other))
+        (statement.kind == JetStatement::CreateTable ||
+         statement.kind == JetStatement::AlterAddColumn || statement.kind == JetStatement::Other))
         schemaChanged();
     if (statement.kind == JetStatement::AlterAddColumn) {
         for (const ColumnInfo& c : tableColumns(statement.table))
@@ -547,7 +568,8 @@ std::unique_ptr<RowSet> SqliteProvider::Execute(const QString& command, long* af
     return nullptr;
 }
 
-std::unique_ptr<RowSet> SqliteProvider::OpenSchema(SchemaEnum schema, const std::vector<Variant>& restrictions) {
+std::unique_ptr<RowSet> SqliteProvider::OpenSchema(SchemaEnum schema,
+                                                   const std::vector<Variant>& restrictions) {
     requireOpen();
     if (schema != adSchemaTables)
         throw ComError(E_FAIL, QStringLiteral("不支持此架构行集（%1）。").arg(schema), JetSource());
@@ -568,13 +590,17 @@ std::unique_ptr<RowSet> SqliteProvider::OpenSchema(SchemaEnum schema, const std:
     if (!restriction(0).isEmpty() || !restriction(1).isEmpty())
         return set; // this engine has no catalogs or schemas
     sqlite3_stmt* stmt = prepare(
-        QStringLiteral("SELECT name, type FROM sqlite_master WHERE type IN ('table','view') ORDER BY name"), false);
+        QStringLiteral(
+            "SELECT name, type FROM sqlite_master WHERE type IN ('table','view') ORDER BY name"),
+        false);
     while (sqlite3_step(stmt) == SQLITE_ROW) {
-        QString name = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
-        QString kind = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 1)));
-        QString type = kind == QLatin1String("view") ? QStringLiteral("VIEW")
+        QString name =
+            QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
+        QString kind =
+            QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 1)));
+        QString type = kind == QLatin1String("view")               ? QStringLiteral("VIEW")
                        : name.startsWith(QLatin1String("sqlite_")) ? QStringLiteral("SYSTEM TABLE")
-                                                                 : QStringLiteral("TABLE");
+                                                                   : QStringLiteral("TABLE");
         if ((!restriction(2).isEmpty() && restriction(2) != name) ||
             (!restriction(3).isEmpty() && restriction(3) != type))
             continue;
@@ -590,7 +616,8 @@ std::unique_ptr<RowSet> SqliteProvider::OpenSchema(SchemaEnum schema, const std:
     return set;
 }
 
-void SqliteProvider::UpdateRow(const RowSet& set, const Row& row, const std::vector<PendingValue>& changes) {
+void SqliteProvider::UpdateRow(const RowSet& set, const Row& row,
+                               const std::vector<PendingValue>& changes) {
     requireOpen();
     if (changes.empty())
         return;
@@ -615,10 +642,11 @@ void SqliteProvider::UpdateRow(const RowSet& set, const Row& row, const std::vec
     if (rc != SQLITE_DONE)
         raise(rc);
     if (sqlite3_changes(m_db) == 0)
-        throw ComError(DB_E_CONCURRENCYVIOLATION,
-                       QStringLiteral("Row cannot be located for updating. Some values may have been "
-                                      "changed since it was last read."),
-                       JetSource(), QStringLiteral("40001"), -1018);
+        throw ComError(
+            DB_E_CONCURRENCYVIOLATION,
+            QStringLiteral("Row cannot be located for updating. Some values may have been "
+                           "changed since it was last read."),
+            JetSource(), QStringLiteral("40001"), -1018);
 }
 
 std::int64_t SqliteProvider::InsertRow(const RowSet& set, const std::vector<PendingValue>& values) {
@@ -633,7 +661,8 @@ std::int64_t SqliteProvider::InsertRow(const RowSet& set, const std::vector<Pend
             marks << QStringLiteral("?");
         }
         sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                  .arg(quoteName(set.baseTable), columns.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
+                  .arg(quoteName(set.baseTable), columns.join(QLatin1Char(',')),
+                       marks.join(QLatin1Char(',')));
     }
     sqlite3_stmt* stmt = cached(sql);
     StatementUse use{stmt};
@@ -648,24 +677,27 @@ std::int64_t SqliteProvider::InsertRow(const RowSet& set, const std::vector<Pend
 
 void SqliteProvider::DeleteRow(const RowSet& set, const Row& row) {
     requireOpen();
-    sqlite3_stmt* stmt = cached(QStringLiteral("DELETE FROM %1 WHERE _ROWID_=?").arg(quoteName(set.baseTable)));
+    sqlite3_stmt* stmt =
+        cached(QStringLiteral("DELETE FROM %1 WHERE _ROWID_=?").arg(quoteName(set.baseTable)));
     StatementUse use{stmt};
     sqlite3_bind_int64(stmt, 1, row.rowid);
     int rc = sqlite3_step(stmt);
     if (rc != SQLITE_DONE)
         raise(rc);
     if (sqlite3_changes(m_db) == 0)
-        throw ComError(DB_E_CONCURRENCYVIOLATION,
-                       QStringLiteral("Row cannot be located for deletion. Some values may have been "
-                                      "changed since it was last read."),
-                       JetSource(), QStringLiteral("40001"), -1018);
+        throw ComError(
+            DB_E_CONCURRENCYVIOLATION,
+            QStringLiteral("Row cannot be located for deletion. Some values may have been "
+                           "changed since it was last read."),
+            JetSource(), QStringLiteral("40001"), -1018);
 }
 
 bool SqliteProvider::FetchRow(const RowSet& set, std::int64_t rowid, Row& row) {
     requireOpen();
     QString sql = QStringLiteral("SELECT _ROWID_");
     for (const ColumnInfo& c : set.columns)
-        sql += QLatin1Char(',') + (c.baseColumn.isEmpty() ? QStringLiteral("NULL") : quoteName(c.baseColumn));
+        sql += QLatin1Char(',') +
+               (c.baseColumn.isEmpty() ? QStringLiteral("NULL") : quoteName(c.baseColumn));
     sql += QStringLiteral(" FROM %1 WHERE _ROWID_=?").arg(quoteName(set.baseTable));
     sqlite3_stmt* stmt = cached(sql);
     StatementUse use{stmt};

@@ -19,8 +19,8 @@ public:
     SqliteProvider();
     ~SqliteProvider() override;
 
-    HRESULT Open(const ConnectionString& connection, const QString& user,
-                 const QString& password, long options) override;
+    HRESULT Open(const ConnectionString& connection, const QString& user, const QString& password,
+                 long options) override;
     void Close() override;
     std::unique_ptr<RowSet> Execute(const QString& command, long* affected) override;
     std::unique_ptr<RowSet> OpenSchema(SchemaEnum schema,

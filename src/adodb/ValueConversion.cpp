@@ -35,7 +35,8 @@ bool parseNumber(const QString& text, double& value) {
 } // namespace
 
 ColumnType ColumnTypeFromDeclaration(const QString& declaration) {
-    static const QRegularExpression form(QStringLiteral("^\\s*([A-Za-z_ ]*?)\\s*(?:\\(\\s*([0-9]+)\\s*(?:,\\s*[0-9]+\\s*)?\\))?\\s*$"));
+    static const QRegularExpression form(QStringLiteral(
+        "^\\s*([A-Za-z_ ]*?)\\s*(?:\\(\\s*([0-9]+)\\s*(?:,\\s*[0-9]+\\s*)?\\))?\\s*$"));
     QRegularExpressionMatch m = form.match(declaration);
     QString name = m.hasMatch() ? m.captured(1).toUpper() : declaration.trimmed().toUpper();
     QString size = m.hasMatch() ? m.captured(2) : QString();

@@ -78,8 +78,8 @@ bool Variant::IsInteger() const {
 }
 
 bool Variant::IsNumber() const {
-    return IsInteger() || m_vt == VT_R4 || m_vt == VT_R8 || m_vt == VT_CY ||
-           m_vt == VT_DECIMAL || m_vt == VT_BOOL;
+    return IsInteger() || m_vt == VT_R4 || m_vt == VT_R8 || m_vt == VT_CY || m_vt == VT_DECIMAL ||
+           m_vt == VT_BOOL;
 }
 
 const std::vector<Variant>& Variant::Array() const {
@@ -107,8 +107,8 @@ double Variant::ToDouble() const {
 
 QString FormatCurrency(std::int64_t scaled) {
     bool negative = scaled < 0;
-    std::uint64_t magnitude = negative ? 0 - static_cast<std::uint64_t>(scaled)
-                                       : static_cast<std::uint64_t>(scaled);
+    std::uint64_t magnitude =
+        negative ? 0 - static_cast<std::uint64_t>(scaled) : static_cast<std::uint64_t>(scaled);
     QString text = QString::number(magnitude / 10000);
     std::uint64_t fraction = magnitude % 10000;
     if (fraction) {

@@ -58,7 +58,7 @@ public:
 
     std::int64_t Int() const { return m_i; }
     std::uint64_t UInt() const { return m_u; }
-    double Double() const { return m_d; }     // VT_R4, VT_R8, VT_DATE, VT_DECIMAL
+    double Double() const { return m_d; } // VT_R4, VT_R8, VT_DATE, VT_DECIMAL
     std::int64_t CurrencyScaled() const { return m_i; }
     bool Bool() const { return m_i != 0; }
     const QString& Str() const { return m_str; }

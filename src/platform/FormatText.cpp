@@ -71,8 +71,7 @@ QString formatNumber(const Spec& spec, const FormatArg& arg) {
     f.append(spec.flags);
     if (spec.width >= 0)
         f += std::to_string(spec.width);
-    if (spec.precision >= 0)
-    {
+    if (spec.precision >= 0) {
         f += '.';
         f += std::to_string(spec.precision);
     }
@@ -120,7 +119,9 @@ QString FormatTextList(const QString& format, std::initializer_list<FormatArg> l
     for (const FormatArg& a : list)
         args.push_back(&a);
     size_t next = 0;
-    auto takeArg = [&]() -> const FormatArg* { return next < args.size() ? args[next++] : nullptr; };
+    auto takeArg = [&]() -> const FormatArg* {
+        return next < args.size() ? args[next++] : nullptr;
+    };
 
     QString out;
     const int n = format.size();

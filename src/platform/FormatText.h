@@ -27,8 +27,11 @@ public:
     FormatArg(double v) : m_kind(Kind::Double), m_double(v) {}
     FormatArg(float v) : m_kind(Kind::Double), m_double(v) {}
     FormatArg(const QString& v) : m_kind(Kind::Text), m_text(&v) {}
-    FormatArg(const char* v) : m_kind(Kind::Text), m_owned(QString::fromUtf8(v ? v : "")) { m_text = &m_owned; }
-    FormatArg(const void* v) : m_kind(Kind::Pointer), m_unsigned(reinterpret_cast<std::uintptr_t>(v)) {}
+    FormatArg(const char* v) : m_kind(Kind::Text), m_owned(QString::fromUtf8(v ? v : "")) {
+        m_text = &m_owned;
+    }
+    FormatArg(const void* v)
+        : m_kind(Kind::Pointer), m_unsigned(reinterpret_cast<std::uintptr_t>(v)) {}
     FormatArg(const FormatArg& o)
         : m_kind(o.m_kind), m_signed(o.m_signed), m_unsigned(o.m_unsigned), m_double(o.m_double),
           m_owned(o.m_owned), m_text(o.m_text == &o.m_owned ? &m_owned : o.m_text) {}
@@ -51,7 +54,6 @@ private:
 
 QString FormatTextList(const QString& format, std::initializer_list<FormatArg> args);
 
-template <class... Args>
-QString FormatText(const QString& format, const Args&... args) {
+template <class... Args> QString FormatText(const QString& format, const Args&... args) {
     return FormatTextList(format, {FormatArg(args)...});
 }

@@ -72,9 +72,8 @@ QByteArray ToGbk(const QString& text) {
         if (err == 0)
             break;
         // One character GBK cannot take: its GB18030 form, or '?' when even that fails.
-        int units = (left >= 4 && QChar::isHighSurrogate(*reinterpret_cast<const char16_t*>(in)))
-                        ? 2
-                        : 1;
+        int units =
+            (left >= 4 && QChar::isHighSurrogate(*reinterpret_cast<const char16_t*>(in))) ? 2 : 1;
         const char* one = in;
         size_t oneLeft = static_cast<size_t>(units) * 2;
         Converter& wide = gb18030Encoder();
@@ -125,7 +124,8 @@ int GbkCharLength(const QString& text, int index) {
     if (QChar::isHighSurrogate(u) && index + 1 < text.size() &&
         QChar::isLowSurrogate(text.at(index + 1).unicode()))
         return 4;
-    if (QChar::isLowSurrogate(u) && index > 0 && QChar::isHighSurrogate(text.at(index - 1).unicode()))
+    if (QChar::isLowSurrogate(u) && index > 0 &&
+        QChar::isHighSurrogate(text.at(index - 1).unicode()))
         return 0;
     return 2;
 }

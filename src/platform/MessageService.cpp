@@ -47,7 +47,9 @@ MessageService* SetMessageService(MessageService* service) {
     return previous;
 }
 
-QString AppTitle() { return QStringLiteral("VRIN"); }
+QString AppTitle() {
+    return QStringLiteral("VRIN");
+}
 
 int MessageBox(QObject* owner, const QString& text, const QString& caption, unsigned style) {
     return CurrentMessageService().Show(owner, text, caption.isEmpty() ? AppTitle() : caption,

@@ -8,7 +8,7 @@
 
 namespace {
 
-constexpr double kMinDate = -657434.0; // 0100-01-01
+constexpr double kMinDate = -657434.0;     // 0100-01-01
 constexpr double kMaxDate = 2958465.99999; // 9999-12-31 23:59:59
 
 // Days from 1970-01-01 of a civil date (proleptic Gregorian).
@@ -36,7 +36,9 @@ void civilFromDays(long long z, int& y, int& m, int& d) {
 
 const long long kOleEpoch = daysFromCivil(1899, 12, 30);
 
-bool isLeap(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
+bool isLeap(int y) {
+    return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+}
 
 } // namespace
 
@@ -113,10 +115,10 @@ double COleDateTime::compareKey() const {
     return dayPart + std::fabs(m_dt - dayPart);
 }
 
-#define PART_GETTER(name, field)                                                                  \
-    int COleDateTime::name() const {                                                              \
-        Parts p;                                                                                  \
-        return parts(p) ? p.field : -1;                                                           \
+#define PART_GETTER(name, field)                                                                   \
+    int COleDateTime::name() const {                                                               \
+        Parts p;                                                                                   \
+        return parts(p) ? p.field : -1;                                                            \
     }
 PART_GETTER(GetYear, year)
 PART_GETTER(GetMonth, month)
@@ -134,9 +136,9 @@ QString COleDateTime::Format(const QString& format) const {
         return QString();
     static const char* const weekdays[] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
                                            "Thursday", "Friday", "Saturday"};
-    static const char* const months[] = {"January", "February", "March",     "April",
-                                         "May",     "June",     "July",      "August",
-                                         "September", "October", "November", "December"};
+    static const char* const months[] = {"January",   "February", "March",    "April",
+                                         "May",       "June",     "July",     "August",
+                                         "September", "October",  "November", "December"};
     auto two = [](int v) { return QString::asprintf("%02d", v); };
     QString out;
     for (int i = 0; i < format.size(); ++i) {
@@ -149,24 +151,61 @@ QString COleDateTime::Format(const QString& format) const {
         if (code == QLatin1Char('#') && i + 1 < format.size())
             code = format.at(++i); // "%#d": no leading zero
         switch (code.unicode()) {
-        case 'Y': out += QString::asprintf("%04d", p.year); break;
-        case 'y': out += two(p.year % 100); break;
-        case 'm': out += two(p.month); break;
-        case 'd': out += two(p.day); break;
-        case 'H': out += two(p.hour); break;
-        case 'I': out += two(p.hour % 12 == 0 ? 12 : p.hour % 12); break;
-        case 'M': out += two(p.minute); break;
-        case 'S': out += two(p.second); break;
-        case 'p': out += QLatin1String(p.hour < 12 ? "AM" : "PM"); break;
-        case 'j': out += QString::asprintf("%03d", p.dayOfYear); break;
-        case 'a': out += QString::fromLatin1(weekdays[p.dayOfWeek - 1]).left(3); break;
-        case 'A': out += QString::fromLatin1(weekdays[p.dayOfWeek - 1]); break;
-        case 'b': out += QString::fromLatin1(months[p.month - 1]).left(3); break;
-        case 'B': out += QString::fromLatin1(months[p.month - 1]); break;
-        case 'c': out += QString::asprintf("%04d-%02d-%02d %02d:%02d:%02d", p.year, p.month, p.day, p.hour, p.minute, p.second); break;
-        case 'x': out += QString::asprintf("%04d-%02d-%02d", p.year, p.month, p.day); break;
-        case 'X': out += QString::asprintf("%02d:%02d:%02d", p.hour, p.minute, p.second); break;
-        case '%': out += QLatin1Char('%'); break;
+        case 'Y':
+            out += QString::asprintf("%04d", p.year);
+            break;
+        case 'y':
+            out += two(p.year % 100);
+            break;
+        case 'm':
+            out += two(p.month);
+            break;
+        case 'd':
+            out += two(p.day);
+            break;
+        case 'H':
+            out += two(p.hour);
+            break;
+        case 'I':
+            out += two(p.hour % 12 == 0 ? 12 : p.hour % 12);
+            break;
+        case 'M':
+            out += two(p.minute);
+            break;
+        case 'S':
+            out += two(p.second);
+            break;
+        case 'p':
+            out += QLatin1String(p.hour < 12 ? "AM" : "PM");
+            break;
+        case 'j':
+            out += QString::asprintf("%03d", p.dayOfYear);
+            break;
+        case 'a':
+            out += QString::fromLatin1(weekdays[p.dayOfWeek - 1]).left(3);
+            break;
+        case 'A':
+            out += QString::fromLatin1(weekdays[p.dayOfWeek - 1]);
+            break;
+        case 'b':
+            out += QString::fromLatin1(months[p.month - 1]).left(3);
+            break;
+        case 'B':
+            out += QString::fromLatin1(months[p.month - 1]);
+            break;
+        case 'c':
+            out += QString::asprintf("%04d-%02d-%02d %02d:%02d:%02d", p.year, p.month, p.day,
+                                     p.hour, p.minute, p.second);
+            break;
+        case 'x':
+            out += QString::asprintf("%04d-%02d-%02d", p.year, p.month, p.day);
+            break;
+        case 'X':
+            out += QString::asprintf("%02d:%02d:%02d", p.hour, p.minute, p.second);
+            break;
+        case '%':
+            out += QLatin1Char('%');
+            break;
         default:
             out += QLatin1Char('%');
             out += code;

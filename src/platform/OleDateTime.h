@@ -47,7 +47,9 @@ public:
 
     double m_dt = 0;
 
-    bool operator==(const COleDateTime& o) const { return m_status == o.m_status && m_dt == o.m_dt; }
+    bool operator==(const COleDateTime& o) const {
+        return m_status == o.m_status && m_dt == o.m_dt;
+    }
     bool operator!=(const COleDateTime& o) const { return !(*this == o); }
     bool operator<(const COleDateTime& o) const { return compareKey() < o.compareKey(); }
     bool operator>(const COleDateTime& o) const { return o < *this; }

@@ -37,8 +37,7 @@ public:
     // Runs while the next box is up (tests use it to look at the screen behind the box).
     ScriptedResponder& OnNextBox(std::function<void(const Box&)> action);
 
-    int Show(QObject* owner, const QString& text, const QString& caption,
-             unsigned style) override;
+    int Show(QObject* owner, const QString& text, const QString& caption, unsigned style) override;
 
     const std::vector<Box>& Boxes() const { return m_boxes; }
     QStringList Texts() const;

@@ -33,4 +33,6 @@ TraceSink SetTraceSink(TraceSink sink) {
 ScopedTraceCapture::ScopedTraceCapture()
     : m_previous(SetTraceSink([this](const QString& line) { m_lines << line; })) {}
 
-ScopedTraceCapture::~ScopedTraceCapture() { SetTraceSink(std::move(m_previous)); }
+ScopedTraceCapture::~ScopedTraceCapture() {
+    SetTraceSink(std::move(m_previous));
+}

@@ -8,14 +8,17 @@ namespace {
 // A provider whose Open succeeds with S_FALSE.
 class HalfwayProvider : public Provider {
 public:
-    HRESULT Open(const ConnectionString&, const QString&, const QString&, long) override { return S_FALSE; }
+    HRESULT Open(const ConnectionString&, const QString&, const QString&, long) override {
+        return S_FALSE;
+    }
     void Close() override {}
     std::unique_ptr<RowSet> Execute(const QString&, long*) override { return nullptr; }
 };
 } // namespace
 
 TEST_F(AdoTest, JetConnectionStringHasAPasswordClauseOnlyWhenGiven) {
-    EXPECT_EQ(m_conn.GetConnectString(), QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0; Data Source=") + m_path);
+    EXPECT_EQ(m_conn.GetConnectString(),
+              QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0; Data Source=") + m_path);
     CAdoConnection other;
     other.OpenJetDatabase(m_path, QStringLiteral("secret"));
     EXPECT_EQ(other.GetConnectString(),
@@ -34,7 +37,8 @@ TEST_F(AdoTest, OpenWithoutAStringReopensTheStoredOne) {
 }
 
 TEST(AdoConnection, OnlyExactlySOkCountsAsOpened) {
-    RegisterProvider(QStringLiteral("Test.Halfway"), [] { return std::make_unique<HalfwayProvider>(); });
+    RegisterProvider(QStringLiteral("Test.Halfway"),
+                     [] { return std::make_unique<HalfwayProvider>(); });
     CAdoConnection c;
     EXPECT_FALSE(c.Open(QStringLiteral("Provider=Test.Halfway")));
 }
@@ -53,10 +57,12 @@ TEST(AdoConnection, AFailedOpenKeepsTheWarningAndTheProviderErrors) {
     ScopedTraceCapture trace;
     CAdoConnection c;
     EXPECT_FALSE(c.OpenJetDatabase(dir.Path(QStringLiteral("人员档案.mdb"))));
-    EXPECT_TRUE(c.m_strLastError.startsWith(QStringLiteral("Warning: 连接数据库发生异常. 错误信息: 未指定的错误; 文件: AdoConnection.cpp; 行: ")))
+    EXPECT_TRUE(c.m_strLastError.startsWith(QStringLiteral(
+        "Warning: 连接数据库发生异常. 错误信息: 未指定的错误; 文件: AdoConnection.cpp; 行: ")))
         << c.m_strLastError.toStdString();
     EXPECT_TRUE(c.m_strLastError.contains(QStringLiteral("Description: 找不到文件")));
-    EXPECT_TRUE(c.m_strLastError.contains(QStringLiteral("Source: Microsoft JET Database Engine\r\n")));
+    EXPECT_TRUE(
+        c.m_strLastError.contains(QStringLiteral("Source: Microsoft JET Database Engine\r\n")));
     EXPECT_EQ(trace.Lines(), QStringList{c.m_strLastError});
 }
 
@@ -64,10 +70,14 @@ TEST_F(AdoTest, AFailingExecuteGivesNoRecordsetAndOneErrorBlock) {
     ScopedTraceCapture trace;
     EXPECT_FALSE(m_conn.Execute(QStringLiteral("SELECT * FROM 不存在的表"), adCmdText));
     const QString& w = m_conn.m_strLastError;
-    EXPECT_TRUE(w.startsWith(QStringLiteral("Warning: Execute 方法发生异常.\n错误信息: \t指定的表不存在。.\n文件: \t\tAdoConnection.cpp.\n行: \t\t")))
+    EXPECT_TRUE(
+        w.startsWith(QStringLiteral("Warning: Execute 方法发生异常.\n错误信息: "
+                                    "\t指定的表不存在。.\n文件: \t\tAdoConnection.cpp.\n行: \t\t")))
         << w.toStdString();
     EXPECT_EQ(w.count(QStringLiteral("Description: ")), 1);
-    EXPECT_TRUE(w.contains(QStringLiteral("Description: 找不到输入表或查询“不存在的表”。\r\nState: 42S02, Native: 1, Source: Microsoft JET Database Engine\r\n")))
+    EXPECT_TRUE(
+        w.contains(QStringLiteral("Description: 找不到输入表或查询“不存在的表”。\r\nState: 42S02, "
+                                  "Native: 1, Source: Microsoft JET Database Engine\r\n")))
         << w.toStdString();
     EXPECT_EQ(trace.Lines().size(), 1);
 }
@@ -80,5 +90,6 @@ TEST_F(AdoTest, TransactionsOfTheDataLayer) {
     OpenResidents(rs);
     EXPECT_EQ(rs.GetRecordCount(), 3);
     EXPECT_FALSE(m_conn.CommitTrans()) << "no transaction left";
-    EXPECT_TRUE(m_conn.m_strLastError.startsWith(QStringLiteral("Warning: CommitTrans 方法发生异常.")));
+    EXPECT_TRUE(
+        m_conn.m_strLastError.startsWith(QStringLiteral("Warning: CommitTrans 方法发生异常.")));
 }

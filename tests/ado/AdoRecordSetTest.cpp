@@ -8,7 +8,9 @@ namespace {
 // Lets a test move the recordset's own stamp back in time.
 class StampedRecordSet : public CAdoRecordSet {
 public:
-    void AgeStamp(int seconds) { m_dtOpened = COleDateTime::FromDouble(m_dtOpened.m_dt - seconds / 86400.0); }
+    void AgeStamp(int seconds) {
+        m_dtOpened = COleDateTime::FromDouble(m_dtOpened.m_dt - seconds / 86400.0);
+    }
     const COleDateTime& Stamp() const { return m_dtOpened; }
 };
 
@@ -49,7 +51,8 @@ TEST_F(AdoTest, SavingStampsOnlyTheRecordsetThatSaved) {
     EXPECT_EQ(m_conn.m_dtLastOpen, connectionStamp);
     other.MoveLast();
     ASSERT_TRUE(other.OpenIfNeeded(QString(), nullptr));
-    EXPECT_EQ(name(other), QStringLiteral("张三")) << "no requery because of the save; moved to the first row";
+    EXPECT_EQ(name(other), QStringLiteral("张三"))
+        << "no requery because of the save; moved to the first row";
 }
 
 TEST_F(AdoTest, OpenIfNeededMovesToTheFirstRowOnlyWhenThereIsOne) {
@@ -100,13 +103,13 @@ TEST_F(AdoTest, ARefusedUpdateLeavesNoPendingEdit) {
     ASSERT_TRUE(rs.PutCollect(QStringLiteral("姓名"), Variant("钱七")));
     // Another process took the file for itself: saving fails and the edit is cancelled.
     CAdoConnection locker;
-    ASSERT_TRUE(locker.Open(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0; Data Source=") + m_path +
-                            QStringLiteral("; Busy Timeout=10")));
+    ASSERT_TRUE(locker.Open(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0; Data Source=") +
+                            m_path + QStringLiteral("; Busy Timeout=10")));
     ASSERT_EQ(locker.BeginTrans(), 1);
     locker.Execute(QStringLiteral("DELETE * FROM 基本情况表 WHERE 编号=3"), adCmdText);
     CAdoConnection impatient;
-    ASSERT_TRUE(impatient.Open(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0; Data Source=") + m_path +
-                               QStringLiteral("; Busy Timeout=10")));
+    ASSERT_TRUE(impatient.Open(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0; Data Source=") +
+                               m_path + QStringLiteral("; Busy Timeout=10")));
     CAdoRecordSet blocked;
     blocked.SetAdoConnection(&impatient);
     ASSERT_TRUE(blocked.Open(QStringLiteral("SELECT * FROM 基本情况表")));
@@ -156,7 +159,8 @@ TEST_F(AdoTest, OpenFailureKeepsTheProviderListInTheLastError) {
     EXPECT_TRUE(rs.m_strLastError.startsWith(QStringLiteral("Description: SQL 语句语法错误")));
     EXPECT_TRUE(rs.m_strLastError.endsWith(QStringLiteral("\r\n\r\n")));
     ASSERT_EQ(trace.Lines().size(), 1);
-    EXPECT_TRUE(trace.Lines()[0].startsWith(QStringLiteral("Warning: 打开记录集发生异常. 错误信息: ")));
+    EXPECT_TRUE(
+        trace.Lines()[0].startsWith(QStringLiteral("Warning: 打开记录集发生异常. 错误信息: ")));
     EXPECT_TRUE(rs.Open(QStringLiteral("SELECT * FROM 基本情况表")));
     EXPECT_TRUE(rs.Close());
     EXPECT_TRUE(rs.Open(QString())) << "reopens the same source";
@@ -211,14 +215,21 @@ TEST_F(AdoTest, ValuesInTheirTechnicalAndDisplayForms) {
             QString t;
             EXPECT_TRUE(rs.GetValueString(QString::fromUtf8(c.field), t));
             EXPECT_EQ(t, QString::fromUtf8(c.technical)) << c.field;
-            EXPECT_EQ(rs.GetDisplayValue(QString::fromUtf8(c.field)), QString::fromUtf8(c.display)) << c.field;
+            EXPECT_EQ(rs.GetDisplayValue(QString::fromUtf8(c.field)), QString::fromUtf8(c.display))
+                << c.field;
         }
     };
-    check({{"编号", "1", "1"}, {"出生日期", "2009-05-01 00:00:00", "2009年05月01日"},
-           {"家庭人口", "3", "3"}, {"身高", "0.00000000", ""}, {"股民", "TRUE", "是"}, {"照片", "", ""}});
+    check({{"编号", "1", "1"},
+           {"出生日期", "2009-05-01 00:00:00", "2009年05月01日"},
+           {"家庭人口", "3", "3"},
+           {"身高", "0.00000000", ""},
+           {"股民", "TRUE", "是"},
+           {"照片", "", ""}});
     rs.MoveNext();
-    check({{"出生日期", "2009-05-01 08:30:00", "2009年05月01日08时30分"}, {"家庭人口", "", ""},
-           {"身高", "1.75500000", "1.75"}, {"股民", "FALSE", "否"}});
+    check({{"出生日期", "2009-05-01 08:30:00", "2009年05月01日08时30分"},
+           {"家庭人口", "", ""},
+           {"身高", "1.75500000", "1.75"},
+           {"股民", "FALSE", "否"}});
     long n = 5;
     EXPECT_TRUE(rs.GetValue(QStringLiteral("家庭人口"), n));
     EXPECT_EQ(n, 0) << "null reads as 0";
@@ -244,7 +255,8 @@ TEST_F(AdoTest, FieldKindsAndNames) {
     EXPECT_EQ(rs.GetFieldKind(QStringLiteral("照片")), 0);
     ScopedTraceCapture trace;
     EXPECT_EQ(rs.GetFieldKind(QStringLiteral("没有")), 0);
-    EXPECT_TRUE(rs.m_strLastError.startsWith(QStringLiteral("Warning: GetField发生异常. 错误信息: ")));
+    EXPECT_TRUE(
+        rs.m_strLastError.startsWith(QStringLiteral("Warning: GetField发生异常. 错误信息: ")));
     EXPECT_FALSE(rs.GetField(QStringLiteral("没有")));
     EXPECT_TRUE(rs.GetField(QStringLiteral("照片")));
 }
@@ -259,7 +271,8 @@ TEST_F(AdoTest, PutValueChecksTheTypeButStoresAnyway) {
     EXPECT_TRUE(trace.Lines().isEmpty());
     EXPECT_TRUE(rs.PutValue(QStringLiteral("姓名"), 5)) << "the engine converts the number";
     ASSERT_EQ(trace.Lines().size(), 1);
-    EXPECT_TRUE(trace.Lines()[0].startsWith(QStringLiteral("Warning: 你要存贮的字段与变量的数据类型不符; 文件: AdoRecordSet.cpp; 行: ")));
+    EXPECT_TRUE(trace.Lines()[0].startsWith(QStringLiteral(
+        "Warning: 你要存贮的字段与变量的数据类型不符; 文件: AdoRecordSet.cpp; 行: ")));
     EXPECT_TRUE(rs.PutValue(QStringLiteral("工作单位"), QString())) << "empty text stores null";
     EXPECT_TRUE(rs.Update());
     CAdoRecordSet back;

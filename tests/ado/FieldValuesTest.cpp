@@ -1,5 +1,5 @@
-#include "ado/AdoRecordSet.h"
 #include "ado/FieldValues.h"
+#include "ado/AdoRecordSet.h"
 #include "platform/Trace.h"
 
 #include "TestSupport.h"
@@ -78,7 +78,8 @@ TEST(FieldValues, UnknownTypesAreTracedWhenReadAsIntegers) {
     ScopedTraceCapture trace;
     EXPECT_EQ(VariantToLong(Variant::OfType(VT_DISPATCH)), 0);
     ASSERT_EQ(trace.Lines().size(), 1);
-    EXPECT_TRUE(trace.Lines()[0].startsWith(QStringLiteral("Warning: 未处理的 _variant_t 类型值; 文件: FieldValues.cpp; 行: ")));
+    EXPECT_TRUE(trace.Lines()[0].startsWith(
+        QStringLiteral("Warning: 未处理的 _variant_t 类型值; 文件: FieldValues.cpp; 行: ")));
 }
 
 TEST(FieldValues, DatesAndDoublesOfTheOptionalReaders) {

@@ -16,7 +16,8 @@ protected:
     // Opens another connection on the same file.
     adodb::ConnectionPtr Connect(const QString& extra = QString()) const;
     void Exec(const QString& sql) const;
-    adodb::RecordsetPtr Query(const QString& sql, adodb::CursorTypeEnum cursor = adodb::adOpenDynamic,
+    adodb::RecordsetPtr Query(const QString& sql,
+                              adodb::CursorTypeEnum cursor = adodb::adOpenDynamic,
                               adodb::LockTypeEnum lock = adodb::adLockOptimistic) const;
     // The values of one column over all rows of a query, as strings.
     QStringList Column(const QString& sql, const QString& field) const;
@@ -29,8 +30,7 @@ protected:
 };
 
 // Runs f and returns the result code of the ComError it raises (0 when it raises none).
-template <class F>
-adodb::HRESULT ErrorOf(F&& f, QString* description = nullptr) {
+template <class F> adodb::HRESULT ErrorOf(F&& f, QString* description = nullptr) {
     try {
         f();
     } catch (const adodb::ComError& e) {

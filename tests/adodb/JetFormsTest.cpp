@@ -17,29 +17,34 @@ TEST_F(AdodbTest, SchemaUpgradeStatementsAndTheUserTable) {
     CreateResidents();
     Exec(QStringLiteral("ALTER   TABLE   基本情况表   ADD   COLUMN   拥有土地 char(20)"));
     Exec(QStringLiteral("ALTER   TABLE   基本情况表   ADD   COLUMN   楼房住户 char(20)"));
-    RecordsetPtr rs = Query(QStringLiteral("SELECT * FROM 基本情况表"), adOpenStatic, adLockOptimistic);
+    RecordsetPtr rs =
+        Query(QStringLiteral("SELECT * FROM 基本情况表"), adOpenStatic, adLockOptimistic);
     FieldsPtr fields = rs->GetFields();
     EXPECT_EQ(fields->GetCount(), 15);
     EXPECT_EQ(fields->GetItem(Variant(14))->GetName(), QStringLiteral("楼房住户"));
     EXPECT_EQ(fields->GetItem(Variant(14))->GetDefinedSize(), 20);
     EXPECT_EQ(fields->GetItem(Variant(5))->GetName(), QStringLiteral("注销"));
 
-    for (const char* sql : {"CREATE TABLE 用户密码", "alter table 用户密码 add COLUMN 用户名 char(10)",
-                            "alter table 用户密码 add COLUMN 密码 char(10)", "alter table 用户密码 add COLUMN 权限 int",
-                            "alter table 用户密码 add COLUMN 备注 char(20)",
-                            "ALTER   TABLE   用户密码   ADD   COLUMN   登录日期 datetime",
-                            "insert into  用户密码(用户名,密码,权限) values('管理员','580347',99)"})
+    for (const char* sql :
+         {"CREATE TABLE 用户密码", "alter table 用户密码 add COLUMN 用户名 char(10)",
+          "alter table 用户密码 add COLUMN 密码 char(10)",
+          "alter table 用户密码 add COLUMN 权限 int",
+          "alter table 用户密码 add COLUMN 备注 char(20)",
+          "ALTER   TABLE   用户密码   ADD   COLUMN   登录日期 datetime",
+          "insert into  用户密码(用户名,密码,权限) values('管理员','580347',99)"})
         Exec(QString::fromUtf8(sql));
     RecordsetPtr users = Query(QStringLiteral("SELECT * FROM 用户密码"));
     ASSERT_EQ(users->GetFields()->GetCount(), 5) << "no placeholder column is left";
     EXPECT_EQ(users->GetRecordCount(), 1);
-    EXPECT_EQ(users->GetCollect(Variant("用户名")).Str(), QStringLiteral("管理员       ")) << "char(10) comes back padded";
+    EXPECT_EQ(users->GetCollect(Variant("用户名")).Str(), QStringLiteral("管理员       "))
+        << "char(10) comes back padded";
     EXPECT_EQ(users->GetCollect(Variant("权限")).vt(), VT_I4);
     EXPECT_EQ(users->GetCollect(Variant("登录日期")).vt(), VT_NULL);
 
     // The tables schema with the restrictions start-up uses.
-    RecordsetPtr tables = m_conn->OpenSchema(adSchemaTables,
-                                             Variant(std::vector<Variant>{Variant(), Variant(), Variant(), Variant("TABLE")}));
+    RecordsetPtr tables = m_conn->OpenSchema(
+        adSchemaTables,
+        Variant(std::vector<Variant>{Variant(), Variant(), Variant(), Variant("TABLE")}));
     QStringList found;
     for (; !tables->GetEOF(); tables->MoveNext()) {
         EXPECT_EQ(tables->GetCollect(Variant("TABLE_TYPE")).Str(), QStringLiteral("TABLE"));
@@ -50,16 +55,19 @@ TEST_F(AdodbTest, SchemaUpgradeStatementsAndTheUserTable) {
 
 TEST_F(AdodbTest, UnitQueriesAndTheirPrefixes) {
     CreateResidents();
-    EXPECT_EQ(Column(QStringLiteral("SELECT * FROM 基本情况表 WHERE (工作单位 LIKE '一组%') "), QStringLiteral("姓名")),
+    EXPECT_EQ(Column(QStringLiteral("SELECT * FROM 基本情况表 WHERE (工作单位 LIKE '一组%') "),
+                     QStringLiteral("姓名")),
               names({"张三", "李四", "赵六"}));
-    EXPECT_EQ(Column(QStringLiteral("SELECT * FROM 基本情况表 WHERE (工作单位 LIKE '一组甲%') "), QStringLiteral("姓名")),
+    EXPECT_EQ(Column(QStringLiteral("SELECT * FROM 基本情况表 WHERE (工作单位 LIKE '一组甲%') "),
+                     QStringLiteral("姓名")),
               names({"张三"}));
     EXPECT_EQ(Column(QStringLiteral("Select * from 基本情况表"), QStringLiteral("姓名")).size(), 5);
 }
 
 TEST_F(AdodbTest, FuzzyQueryDateRangeAndMarker) {
     CreateResidents();
-    EXPECT_EQ(Column(QStringLiteral("Select * From 基本情况表 Where TRUE  AND 出生日期>=#1980-1-1# AND 出生日期<=#2010-12-31#"),
+    EXPECT_EQ(Column(QStringLiteral("Select * From 基本情况表 Where TRUE  AND 出生日期>=#1980-1-1# "
+                                    "AND 出生日期<=#2010-12-31#"),
                      QStringLiteral("姓名")),
               names({"张三", "李四"}));
     // Marking through the recordset, then the result query.
@@ -70,13 +78,16 @@ TEST_F(AdodbTest, FuzzyQueryDateRangeAndMarker) {
     rs->MovePrevious();
     rs->PutCollect(Variant("显示"), Variant("是"));
     rs->MovePrevious(); // each move stores the pending change
-    EXPECT_EQ(Column(QStringLiteral("Select * From 基本情况表 Where 显示='是'"), QStringLiteral("姓名")),
-              names({"王五", "阿丽"}));
-    EXPECT_EQ(Column(QStringLiteral("Select * From 基本情况表 Where TRUE  AND 出生日期>=#1970-1-1# AND "
-                                    "出生日期<=#2010-12-31# and (显示='是')"),
-                     QStringLiteral("姓名")),
-              names({"王五"}));
-    EXPECT_TRUE(Column(QStringLiteral("Select * From 基本情况表 Where TRUE  AND 死亡日期>=#1900-1-1# AND 死亡日期<=#2999-12-31#"),
+    EXPECT_EQ(
+        Column(QStringLiteral("Select * From 基本情况表 Where 显示='是'"), QStringLiteral("姓名")),
+        names({"王五", "阿丽"}));
+    EXPECT_EQ(
+        Column(QStringLiteral("Select * From 基本情况表 Where TRUE  AND 出生日期>=#1970-1-1# AND "
+                              "出生日期<=#2010-12-31# and (显示='是')"),
+               QStringLiteral("姓名")),
+        names({"王五"}));
+    EXPECT_TRUE(Column(QStringLiteral("Select * From 基本情况表 Where TRUE  AND "
+                                      "死亡日期>=#1900-1-1# AND 死亡日期<=#2999-12-31#"),
                        QStringLiteral("姓名"))
                     .isEmpty())
         << "a null date never meets a range";
@@ -85,29 +96,46 @@ TEST_F(AdodbTest, FuzzyQueryDateRangeAndMarker) {
 TEST_F(AdodbTest, ExactQueryClausesAsComposed) {
     CreateResidents();
     QString q = QStringLiteral("Select * From 基本情况表 Where TRUE ");
-    EXPECT_EQ(Column(q + QStringLiteral(" AND 姓名 LIKE '张%' AND 性别='男' AND 家庭人口=3"), QStringLiteral("姓名")),
+    EXPECT_EQ(Column(q + QStringLiteral(" AND 姓名 LIKE '张%' AND 性别='男' AND 家庭人口=3"),
+                     QStringLiteral("姓名")),
               names({"张三"}));
-    EXPECT_EQ(Column(q + QStringLiteral("AND 注销='未注销'AND 户口簿编号='H002'"), QStringLiteral("姓名")), names({"王五"}))
+    EXPECT_EQ(Column(q + QStringLiteral("AND 注销='未注销'AND 户口簿编号='H002'"),
+                     QStringLiteral("姓名")),
+              names({"王五"}))
         << "clauses that begin without a blank";
-    EXPECT_EQ(Column(q + QStringLiteral(" AND 年龄>=18 AND 年龄<=50"), QStringLiteral("姓名")), names({"张三", "李四", "王五"}));
-    EXPECT_EQ(Column(q + QStringLiteral(" AND 身份证号 LIKE '11010519800503001x%'"), QStringLiteral("姓名")), names({"张三"}))
+    EXPECT_EQ(Column(q + QStringLiteral(" AND 年龄>=18 AND 年龄<=50"), QStringLiteral("姓名")),
+              names({"张三", "李四", "王五"}));
+    EXPECT_EQ(Column(q + QStringLiteral(" AND 身份证号 LIKE '11010519800503001x%'"),
+                     QStringLiteral("姓名")),
+              names({"张三"}))
         << "an x matches the stored X";
-    EXPECT_EQ(Column(q + QStringLiteral(" AND 身份证号='11010519800503001x'"), QStringLiteral("姓名")), names({"张三"}));
-    EXPECT_EQ(Column(QStringLiteral("SELECT * FROM 基本情况表 where 户口簿编号='H001'"), QStringLiteral("姓名")),
+    EXPECT_EQ(
+        Column(q + QStringLiteral(" AND 身份证号='11010519800503001x'"), QStringLiteral("姓名")),
+        names({"张三"}));
+    EXPECT_EQ(Column(QStringLiteral("SELECT * FROM 基本情况表 where 户口簿编号='H001'"),
+                     QStringLiteral("姓名")),
               names({"张三", "李四"}));
-    EXPECT_EQ(ErrorOf([&] { Query(q + QStringLiteral(" AND 姓名 LIKE 'O'Neil%'")); }), DB_E_ERRORSINCOMMAND)
+    EXPECT_EQ(ErrorOf([&] { Query(q + QStringLiteral(" AND 姓名 LIKE 'O'Neil%'")); }),
+              DB_E_ERRORSINCOMMAND)
         << "an unescaped apostrophe breaks the text";
 }
 
 TEST_F(AdodbTest, NameOrderIsPinyinAndSortClausesWork) {
     CreateResidents();
     const QStringList pinyin = names({"阿丽", "李四", "王五", "张三", "赵六"});
-    EXPECT_EQ(Column(QStringLiteral("Select * From 基本情况表 Where TRUE order by 姓名"), QStringLiteral("姓名")), pinyin);
-    EXPECT_EQ(Column(QStringLiteral("SELECT * FROM 基本情况表 WHERE TRUE  ORDER BY 姓名 ASC"), QStringLiteral("姓名")), pinyin);
+    EXPECT_EQ(Column(QStringLiteral("Select * From 基本情况表 Where TRUE order by 姓名"),
+                     QStringLiteral("姓名")),
+              pinyin);
+    EXPECT_EQ(Column(QStringLiteral("SELECT * FROM 基本情况表 WHERE TRUE  ORDER BY 姓名 ASC"),
+                     QStringLiteral("姓名")),
+              pinyin);
     QStringList reversed = pinyin;
     std::reverse(reversed.begin(), reversed.end());
-    EXPECT_EQ(Column(QStringLiteral("SELECT * FROM 基本情况表 order by 姓名 DESC "), QStringLiteral("姓名")), reversed);
-    EXPECT_EQ(Column(QStringLiteral("SELECT * FROM 基本情况表 ORDER BY 年龄 ASC"), QStringLiteral("年龄")),
+    EXPECT_EQ(Column(QStringLiteral("SELECT * FROM 基本情况表 order by 姓名 DESC "),
+                     QStringLiteral("姓名")),
+              reversed);
+    EXPECT_EQ(Column(QStringLiteral("SELECT * FROM 基本情况表 ORDER BY 年龄 ASC"),
+                     QStringLiteral("年龄")),
               QStringList({"12", "32", "44", "49", "55"}));
 }
 
@@ -122,23 +150,30 @@ TEST_F(AdodbTest, DeleteAllEmptiesTheTable) {
 
 TEST_F(AdodbTest, ExecuteGivesAnOpenRecordsetForQueriesOnly) {
     CreateResidents();
-    RecordsetPtr rows = m_conn->Execute(QStringLiteral("SELECT COUNT(*) AS n FROM 基本情况表"), nullptr, adCmdText);
+    RecordsetPtr rows =
+        m_conn->Execute(QStringLiteral("SELECT COUNT(*) AS n FROM 基本情况表"), nullptr, adCmdText);
     EXPECT_EQ(rows->GetState(), adStateOpen);
     EXPECT_EQ(rows->GetCollect(Variant("n")), Variant(5));
     EXPECT_EQ(ErrorOf([&] { rows->PutCollect(Variant("n"), Variant(1)); }), E_FAIL) << "read-only";
-    RecordsetPtr none = m_conn->Execute(QStringLiteral("UPDATE 基本情况表 SET 年龄=0 WHERE 姓名='张三'"), nullptr, adCmdText);
+    RecordsetPtr none = m_conn->Execute(
+        QStringLiteral("UPDATE 基本情况表 SET 年龄=0 WHERE 姓名='张三'"), nullptr, adCmdText);
     ASSERT_TRUE(none);
     EXPECT_EQ(none->GetState(), adStateClosed);
-    EXPECT_EQ(m_conn->Execute(QStringLiteral("基本情况表"), nullptr, adCmdTable)->GetRecordCount(), 5);
+    EXPECT_EQ(m_conn->Execute(QStringLiteral("基本情况表"), nullptr, adCmdTable)->GetRecordCount(),
+              5);
 }
 
 TEST_F(AdodbTest, LiteralsWrittenBySqlAreConvertedForTheirColumns) {
     CreateResidents();
-    Exec(QStringLiteral("UPDATE 基本情况表 SET 出生日期='1980-1-5', 家庭人口='4' WHERE 姓名='张三'"));
+    Exec(QStringLiteral(
+        "UPDATE 基本情况表 SET 出生日期='1980-1-5', 家庭人口='4' WHERE 姓名='张三'"));
     Exec(QStringLiteral("INSERT INTO 基本情况表 (姓名,出生日期) VALUES ('新人','2002年12月1日')"));
-    EXPECT_EQ(Column(QStringLiteral("SELECT * FROM 基本情况表 WHERE 出生日期=#1980-01-05#"), QStringLiteral("家庭人口")),
+    EXPECT_EQ(Column(QStringLiteral("SELECT * FROM 基本情况表 WHERE 出生日期=#1980-01-05#"),
+                     QStringLiteral("家庭人口")),
               QStringList({"4"}));
-    EXPECT_EQ(Column(QStringLiteral("SELECT * FROM 基本情况表 WHERE 出生日期=#2002-12-1#"), QStringLiteral("姓名")),
+    EXPECT_EQ(Column(QStringLiteral("SELECT * FROM 基本情况表 WHERE 出生日期=#2002-12-1#"),
+                     QStringLiteral("姓名")),
               names({"新人"}));
-    EXPECT_EQ(ErrorOf([&] { Exec(QStringLiteral("UPDATE 基本情况表 SET 家庭人口='很多'")); }), DB_E_ERRORSOCCURRED);
+    EXPECT_EQ(ErrorOf([&] { Exec(QStringLiteral("UPDATE 基本情况表 SET 家庭人口='很多'")); }),
+              DB_E_ERRORSOCCURRED);
 }

@@ -1,5 +1,5 @@
-#include "adodb/ComError.h"
 #include "adodb/JetSql.h"
+#include "adodb/ComError.h"
 
 #include "TestSupport.h"
 
@@ -12,17 +12,22 @@ TEST(JetSql, TranslatesTheFormsTheProgramWrites) {
     };
     const Case cases[] = {
         {"Select * From 基本情况表 Where TRUE  AND 出生日期>=#1980-1-1# AND 出生日期<=#2010-12-31#",
-         "Select _ROWID_ AS __vrin_rowid, * From 基本情况表 Where -1  AND 出生日期>='1980-01-01 00:00:00' AND "
+         "Select _ROWID_ AS __vrin_rowid, * From 基本情况表 Where -1  AND 出生日期>='1980-01-01 "
+         "00:00:00' AND "
          "出生日期<='2010-12-31 00:00:00'"},
-        {"SELECT * FROM t WHERE d = #12/1/2002 15:45#", "SELECT _ROWID_ AS __vrin_rowid, * FROM t WHERE d = '2002-12-01 15:45:00'"},
+        {"SELECT * FROM t WHERE d = #12/1/2002 15:45#",
+         "SELECT _ROWID_ AS __vrin_rowid, * FROM t WHERE d = '2002-12-01 15:45:00'"},
         {"DELETE * FROM 基本情况表", "DELETE  FROM 基本情况表"},
         {"Select * From 基本情况表 Where TRUE order by 姓名",
          "Select _ROWID_ AS __vrin_rowid, * From 基本情况表 Where -1 order by 姓名 COLLATE PINYIN"},
-        {"SELECT * FROM 基本情况表 ORDER BY 姓名 ASC", "SELECT _ROWID_ AS __vrin_rowid, * FROM 基本情况表 ORDER BY 姓名 COLLATE PINYIN ASC"},
-        {"SELECT * FROM T order by 姓名 DESC , 2", "SELECT _ROWID_ AS __vrin_rowid, * FROM T order by 姓名 COLLATE PINYIN DESC , 2"},
+        {"SELECT * FROM 基本情况表 ORDER BY 姓名 ASC",
+         "SELECT _ROWID_ AS __vrin_rowid, * FROM 基本情况表 ORDER BY 姓名 COLLATE PINYIN ASC"},
+        {"SELECT * FROM T order by 姓名 DESC , 2",
+         "SELECT _ROWID_ AS __vrin_rowid, * FROM T order by 姓名 COLLATE PINYIN DESC , 2"},
         {"SELECT * FROM t WHERE a='#TRUE# it''s' AND b=\"x\"\"y\"",
          "SELECT _ROWID_ AS __vrin_rowid, * FROM t WHERE a='#TRUE# it''s' AND b='x\"y'"},
-        {"SELECT [姓名], a & b FROM [基本情况表]", "SELECT _ROWID_ AS __vrin_rowid, \"姓名\", a || b FROM \"基本情况表\""},
+        {"SELECT [姓名], a & b FROM [基本情况表]",
+         "SELECT _ROWID_ AS __vrin_rowid, \"姓名\", a || b FROM \"基本情况表\""},
         {"SELECT TOP 5 * FROM t", "SELECT   _ROWID_ AS __vrin_rowid, * FROM t LIMIT 5"},
         {"SELECT COUNT(*) FROM t", "SELECT COUNT(*) FROM t"},
         {"SELECT DISTINCT 户口簿编号 FROM t", "SELECT DISTINCT 户口簿编号 FROM t"},
@@ -32,23 +37,29 @@ TEST(JetSql, TranslatesTheFormsTheProgramWrites) {
          "ALTER   TABLE   基本情况表   ADD   COLUMN   拥有土地 char(20) COLLATE NOCASE"},
         {"alter table 用户密码 add COLUMN 权限 int", "alter table 用户密码 add COLUMN 权限 int"},
         {"CREATE TABLE t (id COUNTER PRIMARY KEY, n TEXT(10) NOT NULL, m MEMO, p DECIMAL(10,2))",
-         "CREATE TABLE t (id INTEGER PRIMARY KEY AUTOINCREMENT  , n TEXT(10) COLLATE NOCASE NOT NULL, m LONGTEXT COLLATE NOCASE, p DECIMAL(10,2))"},
+         "CREATE TABLE t (id INTEGER PRIMARY KEY AUTOINCREMENT  , n TEXT(10) COLLATE NOCASE NOT "
+         "NULL, m LONGTEXT COLLATE NOCASE, p DECIMAL(10,2))"},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(TranslateJetSql(QString::fromUtf8(c.jet)).sql, QString::fromUtf8(c.sqlite)) << c.jet;
+        EXPECT_EQ(TranslateJetSql(QString::fromUtf8(c.jet)).sql, QString::fromUtf8(c.sqlite))
+            << c.jet;
 }
 
 TEST(JetSql, NamesTheStatementAndItsTable) {
-    JetStatement s = TranslateJetSql(QStringLiteral("SELECT * FROM 基本情况表 WHERE (工作单位 LIKE '一组%') "));
+    JetStatement s =
+        TranslateJetSql(QStringLiteral("SELECT * FROM 基本情况表 WHERE (工作单位 LIKE '一组%') "));
     EXPECT_EQ(s.kind, JetStatement::Select);
     EXPECT_TRUE(s.singleTable);
     EXPECT_EQ(s.table, QStringLiteral("基本情况表"));
     EXPECT_FALSE(TranslateJetSql(QStringLiteral("SELECT COUNT(*) FROM t")).singleTable);
-    EXPECT_EQ(TranslateJetSql(QStringLiteral("CREATE TABLE 用户密码")).kind, JetStatement::CreateEmptyTable);
-    JetStatement alter = TranslateJetSql(QStringLiteral("ALTER TABLE 用户密码 ADD COLUMN 登录日期 datetime"));
+    EXPECT_EQ(TranslateJetSql(QStringLiteral("CREATE TABLE 用户密码")).kind,
+              JetStatement::CreateEmptyTable);
+    JetStatement alter =
+        TranslateJetSql(QStringLiteral("ALTER TABLE 用户密码 ADD COLUMN 登录日期 datetime"));
     EXPECT_EQ(alter.kind, JetStatement::AlterAddColumn);
     EXPECT_EQ(alter.column, QStringLiteral("登录日期"));
-    EXPECT_EQ(TranslateJetSql(QStringLiteral("insert into  用户密码(用户名) values('x')")).table, QStringLiteral("用户密码"));
+    EXPECT_EQ(TranslateJetSql(QStringLiteral("insert into  用户密码(用户名) values('x')")).table,
+              QStringLiteral("用户密码"));
 }
 
 TEST(JetSql, UnterminatedLiteralsAndBadDatesAreSyntaxErrors) {

@@ -36,7 +36,8 @@ TEST_F(AdodbTest, MovesBetweenBeforeTheFirstAndAfterTheLastRow) {
 
 TEST_F(AdodbTest, AddNewKnowsItsKeyRightAfterUpdate) {
     CreateResidents();
-    RecordsetPtr rs = Query(QStringLiteral("SELECT * FROM 基本情况表 WHERE (工作单位 LIKE '二组%') "));
+    RecordsetPtr rs =
+        Query(QStringLiteral("SELECT * FROM 基本情况表 WHERE (工作单位 LIKE '二组%') "));
     rs->AddNew();
     EXPECT_EQ(rs->GetEditMode(), adEditAdd);
     EXPECT_TRUE(rs->GetCollect(Variant(0)).IsNull());
@@ -47,7 +48,9 @@ TEST_F(AdodbTest, AddNewKnowsItsKeyRightAfterUpdate) {
     EXPECT_EQ(rs->GetCollect(Variant(0)), Variant(6));
     EXPECT_EQ(rs->GetRecordCount(), 3);
     EXPECT_EQ(rs->GetAbsolutePosition(), 3);
-    EXPECT_EQ(Column(QStringLiteral("SELECT * FROM 基本情况表 WHERE 编号=6"), QStringLiteral("姓名")), QStringList({"钱七"}));
+    EXPECT_EQ(
+        Column(QStringLiteral("SELECT * FROM 基本情况表 WHERE 编号=6"), QStringLiteral("姓名")),
+        QStringList({"钱七"}));
 
     // A cancelled new row leaves no trace and the former row is current again.
     rs->MoveFirst();
@@ -106,21 +109,26 @@ TEST_F(AdodbTest, FilterAndFindTakeTheCriteriaForms) {
         const char* filter;
         long count;
     };
-    for (const Case& c : {Case{"编号=3", 1}, Case{"姓名='李四'", 1}, Case{"性别 = '女' AND 年龄 > 30", 2},
-                          Case{"性别='男' OR 年龄<=12", 3}, Case{"(性别='女' OR 年龄<45) AND 户口簿编号<>'H001'", 2},
-                          Case{"工作单位 LIKE '一组%'", 3}, Case{"工作单位 LIKE '*乙院'", 1},
-                          Case{"出生日期 >= #1980-1-1#", 3}, Case{"出生日期 < '1975-01-02'", 2},
-                          Case{"身份证号='11010519800503001x'", 1}, Case{"家庭人口 = NULL", 1},
-                          Case{"死亡日期 IS NULL", 5}, Case{"[姓名]='王五'", 1}, Case{"姓名='O''Neil'", 0}}) {
+    for (const Case& c :
+         {Case{"编号=3", 1}, Case{"姓名='李四'", 1}, Case{"性别 = '女' AND 年龄 > 30", 2},
+          Case{"性别='男' OR 年龄<=12", 3},
+          Case{"(性别='女' OR 年龄<45) AND 户口簿编号<>'H001'", 2},
+          Case{"工作单位 LIKE '一组%'", 3}, Case{"工作单位 LIKE '*乙院'", 1},
+          Case{"出生日期 >= #1980-1-1#", 3}, Case{"出生日期 < '1975-01-02'", 2},
+          Case{"身份证号='11010519800503001x'", 1}, Case{"家庭人口 = NULL", 1},
+          Case{"死亡日期 IS NULL", 5}, Case{"[姓名]='王五'", 1}, Case{"姓名='O''Neil'", 0}}) {
         rs->PutFilter(QString::fromUtf8(c.filter));
         EXPECT_EQ(rs->GetRecordCount(), c.count) << c.filter;
-        EXPECT_EQ(rs->GetAbsolutePosition(), c.count ? 1L : static_cast<long>(adPosBOF)) << c.filter;
+        EXPECT_EQ(rs->GetAbsolutePosition(), c.count ? 1L : static_cast<long>(adPosBOF))
+            << c.filter;
     }
     rs->PutFilter(QString());
     EXPECT_EQ(rs->GetRecordCount(), 5);
     for (const char* bad : {"姓名=", "没有=1", "姓名='x", "姓名 ~ 'x'", "年龄=abc", "(年龄=1"}) {
         QString description;
-        EXPECT_EQ(ErrorOf([&] { rs->PutFilter(QString::fromUtf8(bad)); }, &description), DB_E_ERRORSINCOMMAND) << bad;
+        EXPECT_EQ(ErrorOf([&] { rs->PutFilter(QString::fromUtf8(bad)); }, &description),
+                  DB_E_ERRORSINCOMMAND)
+            << bad;
         EXPECT_FALSE(description.isEmpty());
     }
 
@@ -128,11 +136,13 @@ TEST_F(AdodbTest, FilterAndFindTakeTheCriteriaForms) {
     rs->MoveNext();
     rs->Find(QStringLiteral("编号=1"), 0, adSearchForward, Variant());
     EXPECT_TRUE(rs->GetEOF()) << "from the end nothing follows";
-    rs->Find(QStringLiteral("编号=1"), 0, adSearchForward, Variant(static_cast<int>(adBookmarkFirst)));
+    rs->Find(QStringLiteral("编号=1"), 0, adSearchForward,
+             Variant(static_cast<int>(adBookmarkFirst)));
     EXPECT_EQ(rs->GetCollect(Variant("姓名")), Variant("张三"));
     rs->Find(QStringLiteral("性别='女'"), 1, adSearchForward, Variant());
     EXPECT_EQ(rs->GetCollect(Variant("姓名")), Variant("李四"));
-    rs->Find(QStringLiteral("性别='男'"), 0, adSearchBackward, Variant(static_cast<int>(adBookmarkLast)));
+    rs->Find(QStringLiteral("性别='男'"), 0, adSearchBackward,
+             Variant(static_cast<int>(adBookmarkLast)));
     EXPECT_EQ(rs->GetCollect(Variant("姓名")), Variant("王五"));
     rs->Find(QStringLiteral("姓名='无人'"), 0, adSearchBackward, Variant());
     EXPECT_TRUE(rs->GetBOF());
@@ -157,7 +167,9 @@ TEST_F(AdodbTest, NestedTransactionsCommitAndRollBack) {
     Exec(QStringLiteral("UPDATE 基本情况表 SET 年龄=2"));
     m_conn->RollbackTrans();
     m_conn->CommitTrans();
-    EXPECT_EQ(Column(QStringLiteral("SELECT DISTINCT 年龄 FROM 基本情况表"), QStringLiteral("年龄")), QStringList({"1"}));
+    EXPECT_EQ(
+        Column(QStringLiteral("SELECT DISTINCT 年龄 FROM 基本情况表"), QStringLiteral("年龄")),
+        QStringList({"1"}));
     m_conn->BeginTrans();
     Exec(QStringLiteral("DELETE * FROM 基本情况表"));
     m_conn->RollbackTrans();

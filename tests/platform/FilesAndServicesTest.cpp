@@ -23,8 +23,9 @@ TEST(TextFile, FirstLineWithoutItsLineEnd) {
         const char* file;
         const char* line;
     };
-    for (const Case& c : {Case{"crlf.txt", "192.168.1.5  "}, Case{"lf.txt", "红星村"},
-                          Case{"one.txt", "只有一行"}, Case{"empty.txt", ""}, Case{"bom.txt", "统一码"}}) {
+    for (const Case& c :
+         {Case{"crlf.txt", "192.168.1.5  "}, Case{"lf.txt", "红星村"}, Case{"one.txt", "只有一行"},
+          Case{"empty.txt", ""}, Case{"bom.txt", "统一码"}}) {
         QString line = QStringLiteral("unchanged");
         EXPECT_TRUE(ReadFirstLine(dir.Path(c.file), line)) << c.file;
         EXPECT_EQ(line, QString::fromUtf8(c.line)) << c.file;
@@ -46,7 +47,8 @@ TEST(TextFile, AtomicWriteReplacesTheWholeFileInGbk) {
 TEST(TextFile, AtomicWriteIntoAMissingFolderFailsWithAReason) {
     TestDir dir;
     QString error;
-    EXPECT_FALSE(WriteTextFileAtomic(dir.Path("no/such/folder/x.txt"), QStringLiteral("x"), &error));
+    EXPECT_FALSE(
+        WriteTextFileAtomic(dir.Path("no/such/folder/x.txt"), QStringLiteral("x"), &error));
     EXPECT_FALSE(error.isEmpty());
 }
 
@@ -63,9 +65,12 @@ TEST(Paths, MapsWindowsPathsOntoThisMachine) {
     EXPECT_EQ(LocalPath(QStringLiteral("\\\\192.168.1.5\\VRIN\\人员档案.mdb")),
               QStringLiteral("/srv/shares/192.168.1.5/VRIN/人员档案.mdb"));
     qunsetenv("VRIN_SHARE_ROOT");
-    EXPECT_EQ(LocalPath(QStringLiteral("\\\\server\\VRIN\\Info.txt")), QStringLiteral("/mnt/server/VRIN/Info.txt"));
-    EXPECT_EQ(LocalPath(QStringLiteral("C:\\临时图像文件.jpg")), QDir::tempPath() + QStringLiteral("/临时图像文件.jpg"));
-    EXPECT_EQ(LocalPath(QStringLiteral("/opt/vrin/excel\\基本情况表.XLS")), QStringLiteral("/opt/vrin/excel/基本情况表.XLS"));
+    EXPECT_EQ(LocalPath(QStringLiteral("\\\\server\\VRIN\\Info.txt")),
+              QStringLiteral("/mnt/server/VRIN/Info.txt"));
+    EXPECT_EQ(LocalPath(QStringLiteral("C:\\临时图像文件.jpg")),
+              QDir::tempPath() + QStringLiteral("/临时图像文件.jpg"));
+    EXPECT_EQ(LocalPath(QStringLiteral("/opt/vrin/excel\\基本情况表.XLS")),
+              QStringLiteral("/opt/vrin/excel/基本情况表.XLS"));
 }
 
 TEST(Paths, ApplicationDirectoryFollowsTheEnvironment) {

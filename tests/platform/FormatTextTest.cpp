@@ -11,7 +11,8 @@ TEST(FormatText, FormatsTheFormsTheProgramUses) {
               QStringLiteral("SELECT * FROM 基本情况表 WHERE (工作单位 LIKE '一组%') "));
     EXPECT_EQ(FormatText(QStringLiteral("(%d户 %d人 男:%d人 女:%d人)"), 3, 7, 4, 3),
               QStringLiteral("(3户 7人 男:4人 女:3人)"));
-    EXPECT_EQ(FormatText(QStringLiteral(">=#%d-%d-%d#"), 1980, 1, 1), QStringLiteral(">=#1980-1-1#"));
+    EXPECT_EQ(FormatText(QStringLiteral(">=#%d-%d-%d#"), 1980, 1, 1),
+              QStringLiteral(">=#1980-1-1#"));
     EXPECT_EQ(FormatText(QStringLiteral("%.4f|%.8f|%.2f"), 1.5, 0.0, 2.345),
               QStringLiteral("1.5000|0.00000000|2.35"));
     EXPECT_EQ(FormatText(QStringLiteral("%8x|%02d|%-3d|%u"), 255u, 7, 5, 4000000000u),
@@ -20,8 +21,10 @@ TEST(FormatText, FormatsTheFormsTheProgramUses) {
 }
 
 TEST(FormatText, WidthAndPrecisionOfTextCountGbkBytes) {
-    EXPECT_EQ(FormatText(QStringLiteral("[%6s]"), QStringLiteral("姓名")), QStringLiteral("[  姓名]"));
-    EXPECT_EQ(FormatText(QStringLiteral("[%-6s]"), QStringLiteral("姓名")), QStringLiteral("[姓名  ]"));
+    EXPECT_EQ(FormatText(QStringLiteral("[%6s]"), QStringLiteral("姓名")),
+              QStringLiteral("[  姓名]"));
+    EXPECT_EQ(FormatText(QStringLiteral("[%-6s]"), QStringLiteral("姓名")),
+              QStringLiteral("[姓名  ]"));
     EXPECT_EQ(FormatText(QStringLiteral("[%.3s]"), QStringLiteral("姓名")), QStringLiteral("[姓]"));
 }
 
@@ -40,6 +43,8 @@ TEST(FormatText, ResultIsCutAt10239Bytes) {
     QString text = QString(10238, QLatin1Char('b')) + QStringLiteral("人");
     QString out = FormatText(QStringLiteral("%s"), text);
     EXPECT_EQ(GbkLength(out), 10238);
-    EXPECT_EQ(FormatText(QStringLiteral("%s"), QString(10237, QLatin1Char('c')) + QStringLiteral("人")).size(),
-              10238);
+    EXPECT_EQ(
+        FormatText(QStringLiteral("%s"), QString(10237, QLatin1Char('c')) + QStringLiteral("人"))
+            .size(),
+        10238);
 }

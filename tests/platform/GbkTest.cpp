@@ -24,7 +24,9 @@ TEST(Gbk, CharactersOutsideGbkSurviveAsGb18030) {
 }
 
 TEST(Gbk, InvalidBytesBecomeReplacementCharacters) {
-    QString text = FromGbk(QByteArray("ab\xFF" "c\xC8", 5));
+    QString text = FromGbk(QByteArray("ab\xFF"
+                                      "c\xC8",
+                                      5));
     EXPECT_EQ(text, QStringLiteral("ab\uFFFDc\uFFFD"));
 }
 

@@ -10,14 +10,16 @@ TEST(OleDateTime, DayNumbersCountFrom18991230) {
     EXPECT_EQ(COleDateTime(2002, 12, 1, 12, 0, 0).m_dt, 37591.5);
     EXPECT_EQ(COleDateTime(1899, 12, 29, 6, 0, 0).m_dt, -1.25);
     COleDateTime before(-1.25);
-    EXPECT_EQ(before.Format(QStringLiteral("%Y-%m-%d %H:%M:%S")), QStringLiteral("1899-12-29 06:00:00"));
+    EXPECT_EQ(before.Format(QStringLiteral("%Y-%m-%d %H:%M:%S")),
+              QStringLiteral("1899-12-29 06:00:00"));
     EXPECT_LT(COleDateTime(-1.25), COleDateTime(-1.5)) << "same day, the fraction counts forward";
     EXPECT_LT(COleDateTime(-1.75), COleDateTime(0.0));
 }
 
 TEST(OleDateTime, FormatsAroundChineseText) {
     COleDateTime t(2009, 5, 1, 8, 30, 5);
-    EXPECT_EQ(t.Format(QStringLiteral("%Y年%m月%d日%H时%M分")), QStringLiteral("2009年05月01日08时30分"));
+    EXPECT_EQ(t.Format(QStringLiteral("%Y年%m月%d日%H时%M分")),
+              QStringLiteral("2009年05月01日08时30分"));
     EXPECT_EQ(t.Format(QStringLiteral("%Y-%m-%d %H:%M:%S")), QStringLiteral("2009-05-01 08:30:05"));
     EXPECT_EQ(t.Format(QStringLiteral("%y %j %I%p %%")), QStringLiteral("09 121 08AM %"));
     EXPECT_EQ(COleDateTime::Invalid().Format(QStringLiteral("%Y")), QString());
@@ -25,7 +27,8 @@ TEST(OleDateTime, FormatsAroundChineseText) {
 
 TEST(OleDateTime, RoundsToTheSecondWithoutLosingADay) {
     COleDateTime almostMidnight(37591.0 + 86399.6 / 86400.0);
-    EXPECT_EQ(almostMidnight.Format(QStringLiteral("%Y-%m-%d %H:%M:%S")), QStringLiteral("2002-12-02 00:00:00"));
+    EXPECT_EQ(almostMidnight.Format(QStringLiteral("%Y-%m-%d %H:%M:%S")),
+              QStringLiteral("2002-12-02 00:00:00"));
 }
 
 TEST(OleDateTime, InvalidPartsAreRefused) {
@@ -71,7 +74,8 @@ TEST(OleDateTime, ParsesWhatOperatorsType) {
         bool ok = t.ParseDateTime(QString::fromUtf8(c.text));
         if (c.expected) {
             EXPECT_TRUE(ok) << c.text;
-            EXPECT_EQ(t.Format(QStringLiteral("%Y-%m-%d %H:%M:%S")), QString::fromUtf8(c.expected)) << c.text;
+            EXPECT_EQ(t.Format(QStringLiteral("%Y-%m-%d %H:%M:%S")), QString::fromUtf8(c.expected))
+                << c.text;
         } else {
             EXPECT_FALSE(ok) << c.text;
             EXPECT_FALSE(t.IsValid()) << c.text;

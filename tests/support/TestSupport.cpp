@@ -3,15 +3,21 @@
 #include <QFile>
 #include <QFileInfo>
 
-void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
 
 TestDir::TestDir() : m_dir(QDir::tempPath() + QStringLiteral("/vrin-test-XXXXXX")) {
     EXPECT_TRUE(m_dir.isValid());
 }
 
-QString TestDir::Path(const QString& name) const { return m_dir.filePath(name); }
+QString TestDir::Path(const QString& name) const {
+    return m_dir.filePath(name);
+}
 
-QString TestDir::Folder() const { return m_dir.path() + QLatin1Char('/'); }
+QString TestDir::Folder() const {
+    return m_dir.path() + QLatin1Char('/');
+}
 
 void TestDir::Write(const QString& name, const QByteArray& bytes) const {
     QFile f(Path(name));
@@ -26,4 +32,6 @@ QByteArray TestDir::Read(const QString& name) const {
     return f.readAll();
 }
 
-bool TestDir::Exists(const QString& name) const { return QFileInfo::exists(Path(name)); }
+bool TestDir::Exists(const QString& name) const {
+    return QFileInfo::exists(Path(name));
+}

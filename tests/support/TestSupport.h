@@ -5,8 +5,8 @@
 #include "platform/ScriptedResponder.h"
 
 #include <QByteArray>
-#include <QString>
 #include <QDir>
+#include <QString>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
