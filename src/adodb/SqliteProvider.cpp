@@ -286,8 +286,12 @@ HRESULT SqliteProvider::Open(const ConnectionString& connection, const QString&,
                        JetSource(), QStringLiteral("3051"), rc);
     }
     m_db = db;
+    // How long to wait for another user's lock: the connection string's "Busy Timeout",
+    // else VRIN_BUSY_TIMEOUT, else the default (all in milliseconds).
     bool ok = false;
     int timeout = connection.Value(QStringLiteral("Busy Timeout")).toInt(&ok);
+    if (!ok || timeout < 0)
+        timeout = qEnvironmentVariableIntValue("VRIN_BUSY_TIMEOUT", &ok);
     sqlite3_busy_timeout(m_db, ok && timeout >= 0 ? timeout : kDefaultBusyTimeout);
     sqlite3_extended_result_codes(m_db, 1);
     sqlite3_create_collation_v2(m_db, "PINYIN", SQLITE_UTF8, nullptr, comparePinyin, nullptr);

@@ -168,5 +168,5 @@ QStringList BirthYearChoices(int currentYear) {
 }
 
 bool IsRegistered(const QString& cancellation) {
-    return cancellation.isEmpty() || cancellation == QLatin1String("未注销");
+    return cancellation.isEmpty() || cancellation == QStringLiteral("未注销");
 }

@@ -276,7 +276,7 @@ void addResidents(const ConnectionPtr& conn, const ResidentDatabaseOptions& opti
             const int month = dice.Between(1, birthYear == year ? today.month() : 12);
             const int day = dice.Between(1, birthYear == year && month == today.month() ? today.day()
                                                                                          : DaysInMonth(birthYear, month));
-            const bool male = p.sex == QLatin1String("男");
+            const bool male = p.sex == QStringLiteral("男");
             QString id = QStringLiteral("330782") + QStringLiteral("%1%2%3").arg(birthYear).arg(month, 2, 10, QLatin1Char('0')).arg(day, 2, 10, QLatin1Char('0'));
             id += QStringLiteral("%1").arg(dice.Between(0, 99), 2, 10, QLatin1Char('0'));
             int sexDigit = dice.Between(0, 4) * 2 + (male ? 1 : 0);
@@ -302,7 +302,7 @@ void addResidents(const ConnectionPtr& conn, const ResidentDatabaseOptions& opti
             put("文化程度", Variant(education(dice, p.age)));
             QString marital = p.married ? QStringLiteral("已婚")
                               : p.age < 22 ? QStringLiteral("未婚")
-                              : p.relation == QLatin1String("户主") && p.age > 55 ? QStringLiteral("丧偶")
+                              : p.relation == QStringLiteral("户主") && p.age > 55 ? QStringLiteral("丧偶")
                                                                                  : QStringLiteral("未婚");
             put("婚姻状况", Variant(marital));
             put("职业", Variant(occupation(dice, p.age)));
@@ -317,7 +317,7 @@ void addResidents(const ConnectionPtr& conn, const ResidentDatabaseOptions& opti
             }
             if (p.age >= 19 && p.age < 62 && dice.Chance(0.3))
                 put("服务处所", Variant(dice.Chance(0.5) ? QStringLiteral("义乌小商品市场") : QStringLiteral("本村")));
-            if (state == QLatin1String("死亡"))
+            if (state == QStringLiteral("死亡"))
                 put("死亡日期", Variant(randomDate(dice, year - 5, year - 1)));
             put("登记日期", Variant(randomDate(dice, std::max(1990, birthYear), year - 1) + QStringLiteral(" 09:30:00")));
             put("户口簿编号", Variant(book));
@@ -337,7 +337,7 @@ void addResidents(const ConnectionPtr& conn, const ResidentDatabaseOptions& opti
             put("年龄", Variant(year - birthYear));
             put("显示", Variant(QStringLiteral("否")));
             if (columns >= kSecondLayoutColumns) {
-                put("拥有土地", Variant(farming && p.relation == QLatin1String("户主") ? QStringLiteral("%1亩").arg(dice.Between(1, 8)) : QString()));
+                put("拥有土地", Variant(farming && p.relation == QStringLiteral("户主") ? QStringLiteral("%1亩").arg(dice.Between(1, 8)) : QString()));
                 put("楼房住户", Variant(dice.Chance(0.4) ? QStringLiteral("是") : QStringLiteral("否")));
             }
             if (columns >= kCurrentLayoutColumns) {

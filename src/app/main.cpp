@@ -1,0 +1,21 @@
+// VRIN: the resident archive of a community's registration office.
+
+#include "app/VRINApp.h"
+#include "platform/MessageService.h"
+#include "widgets/Fonts.h"
+#include "widgets/QtMessageService.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(AppTitle());
+    InstallFontSubstitutions();
+    InstallQtMessageService();
+    CVRINApp app;
+    if (!app.InitInstance())
+        return app.ExitInstance();
+    int result = application.exec();
+    app.ExitInstance();
+    return result;
+}

@@ -1,0 +1,40 @@
+#pragma once
+// A temporary application directory, runtime folder and share root for the program, with
+// databases made by vrin-initdb's code, message boxes answered by a responder and modal
+// dialogs driven by the test.
+
+#include "app/VRINApp.h"
+
+#include "ModalDriver.h"
+#include "TestSupport.h"
+
+#include <QStringList>
+
+class AppTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // "人员档案.mdb" in the folder (the application directory when empty), with a resident
+    // table of that many columns.
+    QString MakeDatabase(const QString& folder = QString(), int layout = 43);
+    // <share root>/<server>/VRIN/, created, with a trailing slash.
+    QString ShareFolder(const QString& server);
+    void WriteAppFile(const QString& name, const QByteArray& bytes);
+    // Runs SQL on a database file directly.
+    void ExecOn(const QString& databasePath, const QString& sql);
+    // The rows of the user table, "name|password|rights|remark|date" with blanks trimmed.
+    QStringList Users(const QString& databasePath);
+    // The resident table's column names.
+    QStringList ResidentColumnNames(const QString& databasePath);
+    // Opens the application's direct connection on a database with a user table, as
+    // start-up leaves it, for the dialogs that read it.
+    void ConnectApp(CVRINApp& app, const QString& folder = QString());
+
+    // A login dialog action: types the name and password, presses "登录".
+    static ModalDriver::Action LoginAs(const QString& user, const QString& password);
+
+    TestDir m_appDir, m_runtime, m_shares;
+    TestResponder m_boxes;
+    ModalDriver m_dialogs;
+};

@@ -1,0 +1,93 @@
+#include "ModalDriver.h"
+
+#include "widgets/ControlIds.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QKeyEvent>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+ModalDriver::ModalDriver() {
+    connect(&m_timer, &QTimer::timeout, this, &ModalDriver::tick);
+    m_timer.start(1);
+}
+
+ModalDriver::~ModalDriver() {
+    m_timer.stop();
+    if (!m_actions.empty())
+        ADD_FAILURE() << m_actions.size() << " dialog(s) expected but never shown";
+}
+
+ModalDriver& ModalDriver::Then(Action action) {
+    m_actions.push_back(std::move(action));
+    return *this;
+}
+
+bool ModalDriver::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Hide) {
+        watched->setProperty("vrinDriven", false);
+        watched->removeEventFilter(this);
+    }
+    return false;
+}
+
+void ModalDriver::tick() {
+    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    if (!dialog || !dialog->isVisible() || dialog->property("vrinDriven").toBool())
+        return;
+    dialog->setProperty("vrinDriven", true);
+    dialog->installEventFilter(this); // shown again later, it is a new dialog to drive
+    if (m_actions.empty()) {
+        ADD_FAILURE() << "dialog nobody expected: " << dialog->windowTitle().toStdString();
+        dialog->done(QDialog::Rejected);
+        return;
+    }
+    Action action = std::move(m_actions.front());
+    m_actions.pop_front();
+    ++m_handled;
+    action(*dialog);
+}
+
+namespace {
+// Key presses for every character, also those no key of a US keyboard gives.
+void typeCharacters(QWidget* target, const QString& text) {
+    for (QChar ch : text) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(ch));
+        QApplication::sendEvent(target, &press);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(ch));
+        QApplication::sendEvent(target, &release);
+    }
+}
+} // namespace
+
+void TypeInto(QWidget* control, const QString& text) {
+    ASSERT_TRUE(control);
+    if (auto* combo = qobject_cast<QComboBox*>(control); combo && combo->isEditable()) {
+        combo->lineEdit()->clear();
+        typeCharacters(combo->lineEdit(), text);
+    } else if (auto* edit = qobject_cast<QLineEdit*>(control)) {
+        edit->clear();
+        typeCharacters(edit, text);
+    } else if (auto* plain = qobject_cast<QPlainTextEdit*>(control)) {
+        plain->clear();
+        typeCharacters(plain, text);
+    } else {
+        ADD_FAILURE() << "cannot type into " << control->metaObject()->className();
+    }
+}
+
+void Click(QWidget* button) {
+    ASSERT_TRUE(button);
+    QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, button->rect().center());
+}
+
+QWidget* Control(const QWidget& dialog, int id) {
+    QWidget* w = FindControl(&dialog, id);
+    EXPECT_TRUE(w) << "no control " << id << " in " << dialog.windowTitle().toStdString();
+    return w;
+}

@@ -1,0 +1,62 @@
+#include "widgets/CDialog.h"
+#include "widgets/ControlIds.h"
+#include "widgets/QtMessageService.h"
+
+#include "ModalDriver.h"
+#include "TestSupport.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTimer>
+
+namespace {
+class EndsWhileOpening : public CDialog {
+protected:
+    bool OnInitDialog() override {
+        EndDialog(IDOK);
+        return true;
+    }
+};
+} // namespace
+
+TEST(Dialog, ControlsAreFoundByTheirIds) {
+    CDialog dialog;
+    auto* edit = new QLineEdit(&dialog);
+    SetControlId(edit, 1133);
+    EXPECT_EQ(dialog.GetDlgItem(1133), edit);
+    EXPECT_EQ(dialog.Item<QLineEdit>(1133), edit);
+    EXPECT_EQ(dialog.GetDlgItem(1134), nullptr);
+}
+
+TEST(Dialog, EscapeCancelsAndTheResultIsTheButtonId) {
+    CDialog dialog;
+    ModalDriver driver;
+    driver.Then([](QDialog& d) { d.reject(); });
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    driver.Then([](QDialog& d) { d.accept(); });
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+}
+
+TEST(Dialog, ADialogThatEndsWhileOpeningNeverShows) {
+    EndsWhileOpening dialog;
+    ModalDriver driver; // any dialog shown would fail the test
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_FALSE(dialog.isVisible());
+}
+
+TEST(QtMessageService, ButtonsAnswerWithTheirIds) {
+    QtMessageService service;
+    QTimer::singleShot(0, [] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_TRUE(box);
+        EXPECT_EQ(box->windowTitle(), QStringLiteral("提示"));
+        EXPECT_EQ(box->text(), QStringLiteral("确实要删除第3行吗？\n第二行"));
+        EXPECT_EQ(box->icon(), QMessageBox::Information);
+        box->button(QMessageBox::No)->click();
+    });
+    EXPECT_EQ(service.Show(nullptr, QStringLiteral("确实要删除第3行吗？\r\n第二行"), QStringLiteral("提示"),
+                           MB_YESNO | MB_ICONINFORMATION),
+              IDNO);
+}
