@@ -29,8 +29,10 @@ if [ ! -e "$folder/人员档案.mdb" ]; then
         build/tools/vrin-initdb/vrin-initdb "$folder/人员档案.mdb"
     fi
 fi
-# A portable installation: the program lives in its data folder.
+# A portable installation: the program lives in its data folder, beside its background
+# picture and manual.
 cp build/src/app/vrin "$folder/vrin"
+cp build/assets/bk.jpg build/assets/VRIN使用说明.doc "$folder/"
 
 if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
     echo "VRIN needs a graphical display, and neither DISPLAY nor WAYLAND_DISPLAY is set." >&2

@@ -9,7 +9,11 @@
 #include "platform/TextFile.h"
 #include "records/ResidentCatalogue.h"
 
-#include <QMainWindow>
+#include "app/MainFrm.h"
+#include "widgets/MainWindow.h"
+#include "widgets/Resources.h"
+
+#include <QScreen>
 
 using namespace adodb;
 
@@ -37,6 +41,8 @@ CVRINApp::CVRINApp() {
 }
 
 CVRINApp::~CVRINApp() {
+    if (AfxGetMainWnd() == m_pMainWnd)
+        SetMainWnd(nullptr);
     delete m_pMainWnd;
     if (g_app == this)
         g_app = nullptr;
@@ -117,11 +123,17 @@ bool CVRINApp::InitInstance() {
 }
 
 bool CVRINApp::CreateMainWindow() {
-    auto* frame = new QMainWindow();
+    auto* frame = new CMainFrame();
     frame->setAttribute(Qt::WA_DeleteOnClose);
-    frame->setWindowTitle(AppTitle());
     m_pMainWnd = frame;
+    SetMainWnd(frame);
+    frame->GetActiveView()->OnInitialUpdate();
+    frame->setWindowIcon(LoadIconResource(IDI_MAINFRAME));
+    // Without a window manager "maximised" means nothing; the screen's size then stands in.
+    if (QScreen* screen = frame->screen())
+        frame->setGeometry(screen->availableGeometry());
     frame->showMaximized();
+    frame->setWindowTitle(AppTitle());
     return true;
 }
 

@@ -36,6 +36,7 @@ QPixmap drawConfirm(int size) {
     p.setPen(QPen(Qt::white, size / 8.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.setBrush(Qt::NoBrush);
     p.drawPath(tick);
+    p.end();
     return pixmap;
 }
 
@@ -53,6 +54,7 @@ QPixmap drawCancel(int size) {
     p.setPen(QPen(Qt::white, size / 8.0, Qt::SolidLine, Qt::RoundCap));
     p.drawLine(QPointF(size * 0.32, size * 0.32), QPointF(size * 0.68, size * 0.68));
     p.drawLine(QPointF(size * 0.68, size * 0.32), QPointF(size * 0.32, size * 0.68));
+    p.end();
     return pixmap;
 }
 
@@ -71,6 +73,7 @@ QPixmap drawStart(int size) {
     p.setBrush(Qt::white);
     p.setPen(Qt::NoPen);
     p.drawPolygon(arrow);
+    p.end();
     return pixmap;
 }
 
@@ -87,6 +90,7 @@ QPixmap drawMainFrame(int size) {
     p.drawRect(QRectF(size * 0.2, size * 0.5, size * 0.6, size * 0.4));
     p.setBrush(QColor(120, 70, 30));
     p.drawRect(QRectF(size * 0.42, size * 0.62, size * 0.16, size * 0.28));
+    p.end();
     return pixmap;
 }
 
@@ -97,6 +101,7 @@ QPixmap drawBand() {
     band.setColorAt(0, QColor(235, 242, 252));
     band.setColorAt(1, QColor(190, 210, 238));
     p.fillRect(pixmap.rect(), band);
+    p.end();
     return pixmap;
 }
 
@@ -115,6 +120,7 @@ QPixmap drawFolders() {
             p.drawPolygon(QPolygon({QPoint(x + 3, 7), QPoint(x + 15, 7), QPoint(x + 13, 14), QPoint(x + 1, 14)}));
         }
     }
+    p.end();
     return pixmap;
 }
 

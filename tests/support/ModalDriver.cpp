@@ -4,7 +4,11 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QKeyEvent>
@@ -83,7 +87,17 @@ void TypeInto(QWidget* control, const QString& text) {
 
 void Click(QWidget* button) {
     ASSERT_TRUE(button);
-    QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, button->rect().center());
+    QPoint at = button->rect().center();
+    // A check box or radio button reacts over its indicator and label, not over its whole width.
+    if (qobject_cast<QCheckBox*>(button) || qobject_cast<QRadioButton*>(button)) {
+        QStyleOptionButton option;
+        option.initFrom(button);
+        const bool check = qobject_cast<QCheckBox*>(button) != nullptr;
+        at = button->style()
+                 ->subElementRect(check ? QStyle::SE_CheckBoxIndicator : QStyle::SE_RadioButtonIndicator, &option, button)
+                 .center();
+    }
+    QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, at);
 }
 
 QWidget* Control(const QWidget& dialog, int id) {
