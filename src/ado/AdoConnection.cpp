@@ -18,6 +18,11 @@ CAdoConnection::CAdoConnection()
         AfxMessageBox(QStringLiteral("Connection 对象创建失败! 请确认是否初始化了COM环境\r\n"));
 }
 
+void CAdoConnection::Warn(const QString& warning, const ComError& e) {
+    m_strLastError = warning + GetLastError(&e);
+    Trace(m_strLastError);
+}
+
 CAdoConnection::~CAdoConnection() {
     if (m_pConn)
         Release();
@@ -70,10 +75,7 @@ bool CAdoConnection::Open(const QString& connect, long options) {
     try {
         return m_pConn->Open(m_strConnect, QString(), QString(), options) == S_OK;
     } catch (const ComError& e) {
-        m_strLastError =
-            ADO_WARNING("Warning: 连接数据库发生异常. 错误信息: %s; 文件: %s; 行: %d\n", e) +
-            GetLastError(&e);
-        Trace(m_strLastError);
+        Warn(ADO_WARNING("Warning: 连接数据库发生异常. 错误信息: %s; 文件: %s; 行: %d\n", e), e);
         return false;
     } catch (...) {
         m_strLastError = QStringLiteral("Warning: 连接数据库时发生未知错误:");
@@ -93,10 +95,7 @@ void CAdoConnection::Close() {
         if (m_pConn && IsOpen())
             m_pConn->Close();
     } catch (const ComError& e) {
-        m_strLastError =
-            ADO_WARNING("Warning: 关闭数据库发生异常. 错误信息: %s; 文件: %s; 行: %d\n", e) +
-            GetLastError(&e);
-        Trace(m_strLastError);
+        Warn(ADO_WARNING("Warning: 关闭数据库发生异常. 错误信息: %s; 文件: %s; 行: %d\n", e), e);
     }
 }
 
@@ -106,12 +105,10 @@ RecordsetPtr CAdoConnection::Execute(const QString& text, long options) {
     try {
         return m_pConn->Execute(text, nullptr, options);
     } catch (const ComError& e) {
-        m_strLastError =
+        Warn(
             ADO_WARNING(
-                "Warning: Execute 方法发生异常.\n错误信息: \t%s.\n文件: \t\t%s.\n行: \t\t%d.\n",
-                e) +
-            GetLastError(&e);
-        Trace(m_strLastError);
+                "Warning: Execute 方法发生异常.\n错误信息: \t%s.\n文件: \t\t%s.\n行: \t\t%d.\n", e),
+            e);
         return nullptr;
     }
 }
@@ -120,11 +117,9 @@ bool CAdoConnection::IsOpen() {
     try {
         return m_pConn && (m_pConn->GetState() & adStateOpen);
     } catch (const ComError& e) {
-        m_strLastError =
-            ADO_WARNING(
-                "Warning: IsOpen 方法发生异常.\n错误信息: \t%s.\n文件: \t\t%s.\n行: \t\t%d.\n", e) +
-            GetLastError(&e);
-        Trace(m_strLastError);
+        Warn(ADO_WARNING(
+                 "Warning: IsOpen 方法发生异常.\n错误信息: \t%s.\n文件: \t\t%s.\n行: \t\t%d.\n", e),
+             e);
         return false;
     }
 }
@@ -133,12 +128,10 @@ long CAdoConnection::BeginTrans() {
     try {
         return m_pConn ? m_pConn->BeginTrans() : -1;
     } catch (const ComError& e) {
-        m_strLastError =
-            ADO_WARNING(
-                "Warning: BeginTrans 方法发生异常.\n错误信息: \t%s.\n文件: \t\t%s.\n行: \t\t%d.\n",
-                e) +
-            GetLastError(&e);
-        Trace(m_strLastError);
+        Warn(ADO_WARNING(
+                 "Warning: BeginTrans 方法发生异常.\n错误信息: \t%s.\n文件: \t\t%s.\n行: \t\t%d.\n",
+                 e),
+             e);
         return -1;
     }
 }
@@ -147,12 +140,11 @@ bool CAdoConnection::CommitTrans() {
     try {
         return m_pConn && m_pConn->CommitTrans() == S_OK;
     } catch (const ComError& e) {
-        m_strLastError =
+        Warn(
             ADO_WARNING(
                 "Warning: CommitTrans 方法发生异常.\n错误信息: \t%s.\n文件: \t\t%s.\n行: \t\t%d.\n",
-                e) +
-            GetLastError(&e);
-        Trace(m_strLastError);
+                e),
+            e);
         return false;
     }
 }
@@ -161,11 +153,10 @@ bool CAdoConnection::RollbackTrans() {
     try {
         return m_pConn && m_pConn->RollbackTrans() == S_OK;
     } catch (const ComError& e) {
-        m_strLastError = ADO_WARNING("Warning: RollbackTrans 方法发生异常.\n错误信息: \t%s.\n文件: "
-                                     "\t\t%s.\n行: \t\t%d.\n",
-                                     e) +
-                         GetLastError(&e);
-        Trace(m_strLastError);
+        Warn(ADO_WARNING("Warning: RollbackTrans 方法发生异常.\n错误信息: \t%s.\n文件: "
+                         "\t\t%s.\n行: \t\t%d.\n",
+                         e),
+             e);
         return false;
     }
 }

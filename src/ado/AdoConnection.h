@@ -41,6 +41,8 @@ public:
 
 protected:
     void Release();
+    // Keeps the warning followed by the provider's error list, and traces it.
+    void Warn(const QString& warning, const adodb::ComError& e);
 
     adodb::ConnectionPtr m_pConn;
     QString m_strConnect;

@@ -27,6 +27,11 @@ QString CAdoRecordSet::ErrorList(const ComError& e) {
                      e.Description(), e.SQLState(), e.NativeError(), e.Source());
 }
 
+void CAdoRecordSet::Warn(const QString& warning, const ComError& e) {
+    m_strLastError = warning + ErrorList(e);
+    Trace(m_strLastError);
+}
+
 void CAdoRecordSet::Stamp(bool connectionToo) {
     m_dtOpened = COleDateTime::GetCurrentTime();
     if (connectionToo && m_pAdoConnection)
@@ -88,12 +93,10 @@ bool CAdoRecordSet::Requery(long options) {
         Stamp(true);
         return true;
     } catch (const ComError& e) {
-        m_strLastError =
+        Warn(
             ADO_WARNING(
-                "Warning: Requery 方法发生异常.\n错误信息: \t%s.\n文件: \t\t%s.\n行: \t\t%d.\n",
-                e) +
-            ErrorList(e);
-        Trace(m_strLastError);
+                "Warning: Requery 方法发生异常.\n错误信息: \t%s.\n文件: \t\t%s.\n行: \t\t%d.\n", e),
+            e);
         return false;
     }
 }
@@ -113,11 +116,10 @@ long CAdoRecordSet::GetRecordCount() {
             m_pRs->PutAbsolutePosition(position);
         return count;
     } catch (const ComError& e) {
-        m_strLastError = ADO_WARNING("Warning: GetRecordCount 方法发生异常.\n错误信息: "
-                                     "\t%s.\n文件: \t\t%s.\n行: \t\t%d.\n",
-                                     e) +
-                         ErrorList(e);
-        Trace(m_strLastError);
+        Warn(ADO_WARNING("Warning: GetRecordCount 方法发生异常.\n错误信息: "
+                         "\t%s.\n文件: \t\t%s.\n行: \t\t%d.\n",
+                         e),
+             e);
         return -1;
     }
 }
@@ -126,12 +128,10 @@ long CAdoRecordSet::GetState() {
     try {
         return m_pRs ? m_pRs->GetState() : -1;
     } catch (const ComError& e) {
-        m_strLastError =
-            ADO_WARNING(
-                "Warning: GetState 方法发生异常.\n错误信息: \t%s.\n文件: \t\t%s.\n行: \t\t%d.\n",
-                e) +
-            ErrorList(e);
-        Trace(m_strLastError);
+        Warn(ADO_WARNING(
+                 "Warning: GetState 方法发生异常.\n错误信息: \t%s.\n文件: \t\t%s.\n行: \t\t%d.\n",
+                 e),
+             e);
         return -1;
     }
 }
@@ -152,10 +152,7 @@ bool CAdoRecordSet::Close() {
         m_nFailedMove = 0;
         return true;
     } catch (const ComError& e) {
-        m_strLastError =
-            ADO_WARNING("Warning: 关闭记录集发生异常. 错误信息: %s; 文件: %s; 行: %d\n", e) +
-            ErrorList(e);
-        Trace(m_strLastError);
+        Warn(ADO_WARNING("Warning: 关闭记录集发生异常. 错误信息: %s; 文件: %s; 行: %d\n", e), e);
         return false;
     }
 }
@@ -164,12 +161,11 @@ long CAdoRecordSet::GetEditMode() {
     try {
         return m_pRs ? m_pRs->GetEditMode() : adEditNone;
     } catch (const ComError& e) {
-        m_strLastError =
+        Warn(
             ADO_WARNING(
                 "Warning: GetEditMode 方法发生异常.\n错误信息: \t%s.\n文件: \t\t%s.\n行: \t\t%d.\n",
-                e) +
-            ErrorList(e);
-        Trace(m_strLastError);
+                e),
+            e);
         return adEditNone;
     }
 }
@@ -183,11 +179,9 @@ bool CAdoRecordSet::AddNew() {
         m_nFailedMove = 0;
         return true;
     } catch (const ComError& e) {
-        m_strLastError =
-            ADO_WARNING(
-                "Warning: AddNew 方法发生异常.\n错误信息: \t%s.\n文件: \t\t%s.\n行: \t\t%d.\n", e) +
-            ErrorList(e);
-        Trace(m_strLastError);
+        Warn(ADO_WARNING(
+                 "Warning: AddNew 方法发生异常.\n错误信息: \t%s.\n文件: \t\t%s.\n行: \t\t%d.\n", e),
+             e);
         return false;
     }
 }
@@ -200,12 +194,10 @@ bool CAdoRecordSet::Update() {
                 return true;
             }
         } catch (const ComError& e) {
-            m_strLastError =
-                ADO_WARNING(
-                    "Warning: Update 方法发生异常.\n错误信息: \t%s.\n文件: \t\t%s.\n行: \t\t%d.\n",
-                    e) +
-                ErrorList(e);
-            Trace(m_strLastError);
+            Warn(ADO_WARNING(
+                     "Warning: Update 方法发生异常.\n错误信息: \t%s.\n文件: \t\t%s.\n行: \t\t%d.\n",
+                     e),
+                 e);
         }
     }
     CancelUpdate();
@@ -218,11 +210,10 @@ bool CAdoRecordSet::CancelUpdate() {
             return true;
         return m_pRs->CancelUpdate() == S_OK;
     } catch (const ComError& e) {
-        m_strLastError = ADO_WARNING("Warning: CancelUpdate 方法发生异常.\n错误信息: \t%s.\n文件: "
-                                     "\t\t%s.\n行: \t\t%d.\n",
-                                     e) +
-                         ErrorList(e);
-        Trace(m_strLastError);
+        Warn(ADO_WARNING("Warning: CancelUpdate 方法发生异常.\n错误信息: \t%s.\n文件: "
+                         "\t\t%s.\n行: \t\t%d.\n",
+                         e),
+             e);
         return false;
     }
 }
@@ -234,10 +225,7 @@ bool CAdoRecordSet::Delete(long affect) {
         Stamp(true);
         return true;
     } catch (const ComError& e) {
-        m_strLastError =
-            ADO_WARNING("Warning: Delete发生异常. 错误信息: %s; 文件: %s; 行: %d\n", e) +
-            ErrorList(e);
-        Trace(m_strLastError);
+        Warn(ADO_WARNING("Warning: Delete发生异常. 错误信息: %s; 文件: %s; 行: %d\n", e), e);
         return false;
     }
 }
@@ -252,10 +240,9 @@ bool CAdoRecordSet::Move(HRESULT (Recordset::*move)(), int direction, const char
         return ok;
     } catch (const ComError& e) {
         m_nFailedMove = direction;
-        m_strLastError = FormatText(QString::fromUtf8(warning), e.ErrorMessage(),
-                                    SourceFileName(__FILE__), __LINE__) +
-                         ErrorList(e);
-        Trace(m_strLastError);
+        Warn(FormatText(QString::fromUtf8(warning), e.ErrorMessage(), SourceFileName(__FILE__),
+                        __LINE__),
+             e);
         return false;
     }
 }
@@ -305,11 +292,10 @@ long CAdoRecordSet::GetAbsolutePosition() {
     try {
         return m_pRs ? m_pRs->GetAbsolutePosition() : adPosUnknown;
     } catch (const ComError& e) {
-        m_strLastError = ADO_WARNING("Warning: GetAbsolutePosition 方法发生异常.\n错误信息: "
-                                     "\t%s.\n文件: \t\t%s.\n行: \t\t%d.\n",
-                                     e) +
-                         ErrorList(e);
-        Trace(m_strLastError);
+        Warn(ADO_WARNING("Warning: GetAbsolutePosition 方法发生异常.\n错误信息: "
+                         "\t%s.\n文件: \t\t%s.\n行: \t\t%d.\n",
+                         e),
+             e);
         return adPosUnknown;
     }
 }
@@ -322,11 +308,10 @@ bool CAdoRecordSet::SetAbsolutePosition(long position) {
         m_nFailedMove = 0;
         return true;
     } catch (const ComError& e) {
-        m_strLastError = ADO_WARNING("Warning: SetAbsolutePosition 方法发生异常.\n错误信息: "
-                                     "\t%s.\n文件: \t\t%s.\n行: \t\t%d.\n",
-                                     e) +
-                         ErrorList(e);
-        Trace(m_strLastError);
+        Warn(ADO_WARNING("Warning: SetAbsolutePosition 方法发生异常.\n错误信息: "
+                         "\t%s.\n文件: \t\t%s.\n行: \t\t%d.\n",
+                         e),
+             e);
         return false;
     }
 }
@@ -338,11 +323,10 @@ bool CAdoRecordSet::PutCursorLocation(long location) {
         m_pRs->PutCursorLocation(static_cast<CursorLocationEnum>(location));
         return true;
     } catch (const ComError& e) {
-        m_strLastError = ADO_WARNING("Warning: PutCursorLocation 方法发生异常.\n错误信息: "
-                                     "\t%s.\n文件: \t\t%s.\n行: \t\t%d.\n",
-                                     e) +
-                         ErrorList(e);
-        Trace(m_strLastError);
+        Warn(ADO_WARNING("Warning: PutCursorLocation 方法发生异常.\n错误信息: "
+                         "\t%s.\n文件: \t\t%s.\n行: \t\t%d.\n",
+                         e),
+             e);
         return false;
     }
 }
@@ -351,11 +335,10 @@ long CAdoRecordSet::GetFieldsCount() {
     try {
         return m_pRs->GetFields()->GetCount();
     } catch (const ComError& e) {
-        m_strLastError = ADO_WARNING("Warning: GetFieldsCount 方法发生异常.\n错误信息: "
-                                     "\t%s.\n文件: \t\t%s.\n行: \t\t%d.\n",
-                                     e) +
-                         ErrorList(e);
-        Trace(m_strLastError);
+        Warn(ADO_WARNING("Warning: GetFieldsCount 方法发生异常.\n错误信息: "
+                         "\t%s.\n文件: \t\t%s.\n行: \t\t%d.\n",
+                         e),
+             e);
         return -1;
     }
 }
@@ -368,12 +351,10 @@ bool CAdoRecordSet::SetFilter(const QString& filter, bool refreshFirst) {
         m_nFailedMove = 0;
         return true;
     } catch (const ComError& e) {
-        m_strLastError =
-            ADO_WARNING(
-                "Warning: SetFilter 方法发生异常.\n错误信息: \t%s.\n文件: \t\t%s.\n行: \t\t%d.\n",
-                e) +
-            ErrorList(e);
-        Trace(m_strLastError);
+        Warn(ADO_WARNING(
+                 "Warning: SetFilter 方法发生异常.\n错误信息: \t%s.\n文件: \t\t%s.\n行: \t\t%d.\n",
+                 e),
+             e);
         return false;
     }
 }
@@ -401,11 +382,9 @@ bool CAdoRecordSet::Find(const QString& criteria, long direction) {
         m_nSearchDirection = direction;
         return true;
     } catch (const ComError& e) {
-        m_strLastError =
-            ADO_WARNING(
-                "Warning: Find 方法发生异常.\n错误信息: \t%s.\n文件: \t\t%s.\n行: \t\t%d.\n", e) +
-            ErrorList(e);
-        Trace(m_strLastError);
+        Warn(ADO_WARNING(
+                 "Warning: Find 方法发生异常.\n错误信息: \t%s.\n文件: \t\t%s.\n行: \t\t%d.\n", e),
+             e);
         return false;
     }
 }
@@ -414,12 +393,10 @@ FieldsPtr CAdoRecordSet::GetFields() {
     try {
         return m_pRs->GetFields();
     } catch (const ComError& e) {
-        m_strLastError =
-            ADO_WARNING(
-                "Warning: GetFields 方法发生异常.\n错误信息: \t%s.\n文件: \t\t%s.\n行: \t\t%d.\n",
-                e) +
-            ErrorList(e);
-        Trace(m_strLastError);
+        Warn(ADO_WARNING(
+                 "Warning: GetFields 方法发生异常.\n错误信息: \t%s.\n文件: \t\t%s.\n行: \t\t%d.\n",
+                 e),
+             e);
         return nullptr;
     }
 }
@@ -428,11 +405,10 @@ QString CAdoRecordSet::GetFieldName(long index) {
     try {
         return m_pRs->GetFields()->GetItem(Variant(static_cast<int>(index)))->GetName();
     } catch (const ComError& e) {
-        m_strLastError = ADO_WARNING("Warning: GetFieldName 方法发生异常.\n错误信息: \t%s.\n文件: "
-                                     "\t\t%s.\n行: \t\t%d.\n",
-                                     e) +
-                         ErrorList(e);
-        Trace(m_strLastError);
+        Warn(ADO_WARNING("Warning: GetFieldName 方法发生异常.\n错误信息: \t%s.\n文件: "
+                         "\t\t%s.\n行: \t\t%d.\n",
+                         e),
+             e);
         return QString();
     }
 }
@@ -441,10 +417,7 @@ FieldPtr CAdoRecordSet::GetField(const QString& field) {
     try {
         return m_pRs->GetFields()->GetItem(Variant(field));
     } catch (const ComError& e) {
-        m_strLastError =
-            ADO_WARNING("Warning: GetField发生异常. 错误信息: %s; 文件: %s; 行: %d\n", e) +
-            ErrorList(e);
-        Trace(m_strLastError);
+        Warn(ADO_WARNING("Warning: GetField发生异常. 错误信息: %s; 文件: %s; 行: %d\n", e), e);
         return nullptr;
     }
 }
@@ -453,10 +426,7 @@ long CAdoRecordSet::GetFieldType(const QString& field) {
     try {
         return m_pRs->GetFields()->GetItem(Variant(field))->GetType();
     } catch (const ComError& e) {
-        m_strLastError =
-            ADO_WARNING("Warning: GetField发生异常. 错误信息: %s; 文件: %s; 行: %d\n", e) +
-            ErrorList(e);
-        Trace(m_strLastError);
+        Warn(ADO_WARNING("Warning: GetField发生异常. 错误信息: %s; 文件: %s; 行: %d\n", e), e);
         return 0;
     }
 }
@@ -517,9 +487,7 @@ bool CAdoRecordSet::GetValueString(const QString& field, QString& value) {
         value = VariantToString(m_pRs->GetCollect(Variant(field)));
         return true;
     } catch (const ComError& e) {
-        m_strLastError = ADO_WARNING("Warning: 字段访问失败. 错误信息: %s; 文件: %s; 行: %d\n", e) +
-                         ErrorList(e);
-        Trace(m_strLastError);
+        Warn(ADO_WARNING("Warning: 字段访问失败. 错误信息: %s; 文件: %s; 行: %d\n", e), e);
         return false;
     }
 }

@@ -98,6 +98,8 @@ protected:
     bool PutTyped(const QString& field, const adodb::Variant& value,
                   std::initializer_list<long> accepted);
     QString ErrorList(const adodb::ComError& e);
+    // Keeps the warning followed by the provider's error list, and traces it.
+    void Warn(const QString& warning, const adodb::ComError& e);
     void Stamp(bool connectionToo);
     bool Move(adodb::HRESULT (adodb::Recordset::*move)(), int direction, const char* warning);
 

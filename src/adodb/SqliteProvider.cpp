@@ -121,6 +121,15 @@ QString afterPrefix(const QString& message, const char* prefix) {
     return at < 0 ? QString() : message.mid(at + static_cast<int>(std::strlen(prefix))).trimmed();
 }
 
+// Another user changed or deleted the row since it was read.
+ComError rowNotLocated(const char* purpose) {
+    return ComError(DB_E_CONCURRENCYVIOLATION,
+                    QStringLiteral("Row cannot be located for %1. Some values may have been "
+                                   "changed since it was last read.")
+                        .arg(QLatin1String(purpose)),
+                    JetSource(), QStringLiteral("40001"), -1018);
+}
+
 CellInput cellOf(sqlite3_stmt* stmt, int c) {
     CellInput in;
     switch (sqlite3_column_type(stmt, c)) {
@@ -646,11 +655,7 @@ void SqliteProvider::UpdateRow(const RowSet& set, const Row& row,
     if (rc != SQLITE_DONE)
         raise(rc);
     if (sqlite3_changes(m_db) == 0)
-        throw ComError(
-            DB_E_CONCURRENCYVIOLATION,
-            QStringLiteral("Row cannot be located for updating. Some values may have been "
-                           "changed since it was last read."),
-            JetSource(), QStringLiteral("40001"), -1018);
+        throw rowNotLocated("updating");
 }
 
 std::int64_t SqliteProvider::InsertRow(const RowSet& set, const std::vector<PendingValue>& values) {
@@ -689,11 +694,7 @@ void SqliteProvider::DeleteRow(const RowSet& set, const Row& row) {
     if (rc != SQLITE_DONE)
         raise(rc);
     if (sqlite3_changes(m_db) == 0)
-        throw ComError(
-            DB_E_CONCURRENCYVIOLATION,
-            QStringLiteral("Row cannot be located for deletion. Some values may have been "
-                           "changed since it was last read."),
-            JetSource(), QStringLiteral("40001"), -1018);
+        throw rowNotLocated("deletion");
 }
 
 bool SqliteProvider::FetchRow(const RowSet& set, std::int64_t rowid, Row& row) {

@@ -333,46 +333,33 @@ StoredValue toText(const ColumnInfo& column, const Variant& value) {
 StoredValue VariantToStored(const ColumnInfo& column, const Variant& value) {
     if (value.IsNullOrEmpty())
         return {};
-    const bool emptyText = value.IsString() && value.Str().isEmpty();
+    const bool binary =
+        column.type == adLongVarBinary || column.type == adVarBinary || column.type == adBinary;
+    if (value.IsString() && value.Str().isEmpty() && !IsTextType(column.type) && !binary)
+        return {}; // empty text into a number or date column stores null
     switch (column.type) {
     case adInteger:
-        if (emptyText)
-            return {};
         return toInteger(column, value, INT32_MIN, INT32_MAX);
     case adSmallInt:
-        if (emptyText)
-            return {};
         return toInteger(column, value, INT16_MIN, INT16_MAX);
     case adUnsignedTinyInt:
-        if (emptyText)
-            return {};
         return toInteger(column, value, 0, 255);
     case adTinyInt:
-        if (emptyText)
-            return {};
         return toInteger(column, value, -128, 127);
     case adBigInt:
-        if (emptyText)
-            return {};
         return toInteger(column, value, INT64_MIN, INT64_MAX);
     case adSingle:
     case adDouble:
     case adCurrency:
     case adNumeric:
     case adDecimal:
-        if (emptyText)
-            return {};
         return toReal(column, value);
     case adDate:
     case adDBDate:
     case adDBTime:
     case adDBTimeStamp:
-        if (emptyText)
-            return {};
         return toDate(column, value);
     case adBoolean:
-        if (emptyText)
-            return {};
         return toBoolean(column, value);
     case adLongVarBinary:
     case adVarBinary:

@@ -2,6 +2,7 @@
 
 #include "app/Rights.h"
 #include "app/SettingsFiles.h"
+#include "app/UserTable.h"
 #include "app/VRINApp.h"
 #include "platform/MessageService.h"
 #include "platform/OleDateTime.h"
@@ -46,14 +47,12 @@ void CDlgLogin::UpdateData(bool saveAndValidate) {
 
 bool CDlgLogin::OpenUsers() {
     try {
-        m_pRecordset = Recordset::Create();
-        m_pRecordset->Open(QStringLiteral("SELECT * FROM ") + kUserTable, GetApp().m_pConnection, adOpenDynamic,
-                           adLockOptimistic, adCmdText);
+        m_pRecordset = OpenUserTable();
         return true;
     } catch (const ComError& e) {
         m_pRecordset.reset();
-        MessageBox(this, QStringLiteral("读取操作员名单失败：\r\n") + e.Description(), QStringLiteral("提示"),
-                   MB_OK | MB_ICONEXCLAMATION);
+        MessageBox(this, QStringLiteral("读取操作员名单失败：\r\n") + e.Description(),
+                   QStringLiteral("提示"), MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
 }
@@ -70,7 +69,7 @@ bool CDlgLogin::OnInitDialog() {
         try {
             int index = 0;
             for (int counter = 0; !m_pRecordset->GetEOF(); ++counter) {
-                QString name = TrimTrailingBlanks(GetApp().GetFieldText(m_pRecordset, QStringLiteral("用户名")));
+                QString name = UserNameOf(m_pRecordset);
                 m_ui->user->addItem(name);
                 if (name == remembered)
                     index = counter;
@@ -81,8 +80,8 @@ bool CDlgLogin::OnInitDialog() {
                 m_strUser = m_ui->user->itemText(index);
             }
         } catch (const ComError& e) {
-            MessageBox(this, QStringLiteral("读取操作员名单失败：\r\n") + e.Description(), QStringLiteral("提示"),
-                       MB_OK | MB_ICONEXCLAMATION);
+            MessageBox(this, QStringLiteral("读取操作员名单失败：\r\n") + e.Description(),
+                       QStringLiteral("提示"), MB_OK | MB_ICONEXCLAMATION);
         }
     }
     if (!m_strServer.isEmpty())
@@ -109,30 +108,19 @@ void CDlgLogin::OnOK() {
         return;
     CVRINApp& app = GetApp();
     try {
-        if (!m_pRecordset->GetBOF())
-            m_pRecordset->MoveFirst();
-        bool found = false;
-        while (!m_pRecordset->GetEOF()) {
-            QString name = TrimTrailingBlanks(app.GetFieldText(m_pRecordset, QStringLiteral("用户名")));
-            if (name == m_strUser) {
-                QString stored = TrimTrailingBlanks(app.GetFieldText(m_pRecordset, QStringLiteral("密码")));
-                if (stored != m_strPassword)
-                    return Refuse(QStringLiteral("密码错误!"), m_ui->password);
-                m_pRecordset->PutCollect(Variant("登录日期"),
-                                         Variant(COleDateTime::GetCurrentTime().Format(QStringLiteral("%Y-%m-%d"))));
-                g_nUserRight = TextToInt(app.GetFieldText(m_pRecordset, QStringLiteral("权限")));
-                app.m_strCurrentUser = m_strUser;
-                m_pRecordset->PutCollect(Variant("备注"), Variant("在线"));
-                m_pRecordset->PutCollect(Variant("密码"), Variant(m_strPassword));
-                m_pRecordset->PutCollect(Variant("用户名"), Variant(m_strUser));
-                m_pRecordset->Update();
-                found = true;
-                break;
-            }
-            m_pRecordset->MoveNext();
-        }
-        if (!found)
+        // Only the first row of the name counts.
+        if (!MoveToUser(m_pRecordset, m_strUser))
             return Refuse(QStringLiteral("无此用户!"), m_ui->user);
+        if (PasswordOf(m_pRecordset) != m_strPassword)
+            return Refuse(QStringLiteral("密码错误!"), m_ui->password);
+        m_pRecordset->PutCollect(Variant("登录日期"), Variant(COleDateTime::GetCurrentTime().Format(
+                                                          QStringLiteral("%Y-%m-%d"))));
+        g_nUserRight = RightOf(m_pRecordset);
+        app.m_strCurrentUser = m_strUser;
+        m_pRecordset->PutCollect(Variant("备注"), Variant("在线"));
+        m_pRecordset->PutCollect(Variant("密码"), Variant(m_strPassword));
+        m_pRecordset->PutCollect(Variant("用户名"), Variant(m_strUser));
+        m_pRecordset->Update();
         m_pRecordset->Close();
     } catch (const ComError& e) {
         // The login did not go through: nobody is logged in, the row keeps what it had.
@@ -143,8 +131,8 @@ void CDlgLogin::OnOK() {
         }
         g_nUserRight = 0;
         app.m_strCurrentUser.clear();
-        MessageBox(this, QStringLiteral("登录时访问数据库出错：\r\n") + e.Description(), QStringLiteral("提示"),
-                   MB_OK | MB_ICONEXCLAMATION);
+        MessageBox(this, QStringLiteral("登录时访问数据库出错：\r\n") + e.Description(),
+                   QStringLiteral("提示"), MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     WriteTextFileAtomic(app.m_strAppDir + kCurrentUserFile, m_strUser);

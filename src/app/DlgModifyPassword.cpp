@@ -1,6 +1,6 @@
 #include "app/DlgModifyPassword.h"
 
-#include "app/SettingsFiles.h"
+#include "app/UserTable.h"
 #include "app/VRINApp.h"
 #include "platform/MessageService.h"
 #include "records/ResidentCatalogue.h"
@@ -18,27 +18,18 @@ CDlgModifyPassword::CDlgModifyPassword(QWidget* parent)
 CDlgModifyPassword::~CDlgModifyPassword() = default;
 
 bool CDlgModifyPassword::FindCurrentUser() {
-    CVRINApp& app = GetApp();
-    if (!m_pRecordset->GetBOF())
-        m_pRecordset->MoveFirst();
-    for (; !m_pRecordset->GetEOF(); m_pRecordset->MoveNext())
-        if (TrimTrailingBlanks(app.GetFieldText(m_pRecordset, QStringLiteral("用户名"))) == app.m_strCurrentUser)
-            return true;
-    return false;
+    return MoveToUser(m_pRecordset, GetApp().m_strCurrentUser);
 }
 
 bool CDlgModifyPassword::OnInitDialog() {
     try {
-        m_pRecordset = Recordset::Create();
-        m_pRecordset->Open(QStringLiteral("SELECT * FROM ") + kUserTable, GetApp().m_pConnection, adOpenDynamic,
-                           adLockOptimistic, adCmdText);
-        m_bFound = FindCurrentUser();
-        if (m_bFound)
-            m_strStored = TrimTrailingBlanks(GetApp().GetFieldText(m_pRecordset, QStringLiteral("密码")));
+        m_pRecordset = OpenUserTable();
+        if (FindCurrentUser())
+            m_strStored = PasswordOf(m_pRecordset);
     } catch (const ComError& e) {
         m_pRecordset.reset();
-        MessageBox(this, QStringLiteral("读取操作员名单失败：\r\n") + e.Description(), QStringLiteral("提示"),
-                   MB_OK | MB_ICONEXCLAMATION);
+        MessageBox(this, QStringLiteral("读取操作员名单失败：\r\n") + e.Description(),
+                   QStringLiteral("提示"), MB_OK | MB_ICONEXCLAMATION);
     }
     GotoDlgCtrl(m_ui->oldPassword);
     return false;
@@ -66,7 +57,9 @@ void CDlgModifyPassword::OnOK() {
     try {
         if (!FindCurrentUser()) {
             // Nothing to write: say so rather than close as if the password were changed.
-            MessageBox(this, QStringLiteral("用户表中没有操作员“") + GetApp().m_strCurrentUser + QStringLiteral("”，密码没有修改。"),
+            MessageBox(this,
+                       QStringLiteral("用户表中没有操作员“") + GetApp().m_strCurrentUser +
+                           QStringLiteral("”，密码没有修改。"),
                        QStringLiteral("提示"), MB_OK | MB_ICONEXCLAMATION);
             m_pRecordset->Close();
             EndDialog(IDCANCEL);
@@ -80,8 +73,8 @@ void CDlgModifyPassword::OnOK() {
             m_pRecordset->CancelUpdate();
         } catch (const ComError&) {
         }
-        MessageBox(this, QStringLiteral("保存新密码失败：\r\n") + e.Description(), QStringLiteral("提示"),
-                   MB_OK | MB_ICONEXCLAMATION);
+        MessageBox(this, QStringLiteral("保存新密码失败：\r\n") + e.Description(),
+                   QStringLiteral("提示"), MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     CDialog::OnOK();

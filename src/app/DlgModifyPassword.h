@@ -32,5 +32,4 @@ private:
     std::unique_ptr<Ui::CDlgModifyPassword> m_ui;
     adodb::RecordsetPtr m_pRecordset;
     QString m_strStored; // the current operator's password
-    bool m_bFound = false;
 };

@@ -7,7 +7,8 @@
 #include "platform/TextFile.h"
 #include "ui_DlgSetInfo.h"
 
-CDlgSetInfo::CDlgSetInfo(QWidget* parent) : CDialog(parent), m_ui(std::make_unique<Ui::CDlgSetInfo>()) {
+CDlgSetInfo::CDlgSetInfo(QWidget* parent)
+    : CDialog(parent), m_ui(std::make_unique<Ui::CDlgSetInfo>()) {
     m_ui->setupUi(this);
     connect(m_ui->ok, &QPushButton::clicked, this, &CDlgSetInfo::OnOK);
     connect(m_ui->cancel, &QPushButton::clicked, this, &CDlgSetInfo::OnCancel);
@@ -29,7 +30,9 @@ void CDlgSetInfo::OnOK() {
     QString why;
     if (!WriteTextFileAtomic(path, m_strName, &why))
         MessageBox(this,
-                   FormatText(QStringLiteral("无法保存单位名称文件“%s”：\r\n%s\r\n新名称只在本次运行中有效。"), path, why),
+                   FormatText(QStringLiteral(
+                                  "无法保存单位名称文件“%s”：\r\n%s\r\n新名称只在本次运行中有效。"),
+                              path, why),
                    QStringLiteral("提示"), MB_OK | MB_ICONEXCLAMATION);
     EndDialog(IDOK);
 }

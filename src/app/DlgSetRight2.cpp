@@ -1,7 +1,7 @@
 #include "app/DlgSetRight2.h"
 
 #include "app/Rights.h"
-#include "app/SettingsFiles.h"
+#include "app/UserTable.h"
 #include "app/VRINApp.h"
 #include "platform/FormatText.h"
 #include "platform/MessageService.h"
@@ -12,7 +12,8 @@
 
 using namespace adodb;
 
-CDlgSetRight2::CDlgSetRight2(QWidget* parent) : CDialog(parent), m_ui(std::make_unique<Ui::CDlgSetRight2>()) {
+CDlgSetRight2::CDlgSetRight2(QWidget* parent)
+    : CDialog(parent), m_ui(std::make_unique<Ui::CDlgSetRight2>()) {
     m_ui->setupUi(this);
     connect(m_ui->ok, &QPushButton::clicked, this, &CDlgSetRight2::OnOK);
     connect(m_ui->back, &QPushButton::clicked, this, &CDlgSetRight2::OnCancel);
@@ -55,7 +56,9 @@ void CDlgSetRight2::UpdateData(bool saveAndValidate) {
     }
 }
 
-void CDlgSetRight2::Report(const QString& message) { MessageBox(this, message, QStringLiteral("提示"), MB_OK); }
+void CDlgSetRight2::Report(const QString& message) {
+    MessageBox(this, message, QStringLiteral("提示"), MB_OK);
+}
 
 void CDlgSetRight2::DatabaseError(const ComError& e) {
     try {
@@ -63,20 +66,22 @@ void CDlgSetRight2::DatabaseError(const ComError& e) {
             m_pRecordset->CancelUpdate();
     } catch (const ComError&) {
     }
-    MessageBox(this, QStringLiteral("访问用户表出错：\r\n") + e.Description(), QStringLiteral("提示"),
-               MB_OK | MB_ICONEXCLAMATION);
+    MessageBox(this, QStringLiteral("访问用户表出错：\r\n") + e.Description(),
+               QStringLiteral("提示"), MB_OK | MB_ICONEXCLAMATION);
 }
 
 bool CDlgSetRight2::FindUser(const QString& name) {
-    if (!m_pRecordset->GetBOF())
-        m_pRecordset->MoveFirst();
-    for (; !m_pRecordset->GetEOF(); m_pRecordset->MoveNext())
-        if (TrimTrailingBlanks(GetApp().GetFieldText(m_pRecordset, QStringLiteral("用户名"))) == name)
-            return true;
-    return false;
+    return MoveToUser(m_pRecordset, name);
 }
 
-int CDlgSetRight2::RowRight() { return TextToInt(GetApp().GetFieldText(m_pRecordset, QStringLiteral("权限"))); }
+int CDlgSetRight2::RowRight() {
+    return RightOf(m_pRecordset);
+}
+
+void CDlgSetRight2::WriteNameAndRight() {
+    m_pRecordset->PutCollect(Variant("用户名"), Variant(m_strName));
+    m_pRecordset->PutCollect(Variant("权限"), Variant(FormatText(QStringLiteral("%d"), m_nRight)));
+}
 
 int CDlgSetRight2::CountAdministrators() {
     int count = 0;
@@ -106,13 +111,12 @@ bool CDlgSetRight2::OnInitDialog() {
         return true;
     }
     try {
-        m_pRecordset = Recordset::Create();
-        m_pRecordset->Open(QStringLiteral("SELECT * FROM ") + kUserTable, GetApp().m_pConnection, adOpenDynamic,
-                           adLockOptimistic, adCmdText);
+        m_pRecordset = OpenUserTable();
         if (m_pRecordset->GetRecordCount() == 0) {
             m_pRecordset->AddNew();
             m_pRecordset->PutCollect(Variant("用户名"), Variant(kDefaultAdministrator));
-            m_pRecordset->PutCollect(Variant("权限"), Variant(QString::number(kAdministratorRight)));
+            m_pRecordset->PutCollect(Variant("权限"),
+                                     Variant(QString::number(kAdministratorRight)));
             m_pRecordset->PutCollect(Variant("密码"), Variant(kDefaultPassword));
             m_pRecordset->Update();
         }
@@ -130,9 +134,11 @@ void CDlgSetRight2::FillUsers() {
     QStringList names;
     m_pRecordset->MoveFirst();
     for (; !m_pRecordset->GetEOF(); m_pRecordset->MoveNext())
-        names << TrimTrailingBlanks(GetApp().GetFieldText(m_pRecordset, QStringLiteral("用户名")));
+        names << UserNameOf(m_pRecordset);
     QCollator collator(QLocale(QLocale::Chinese, QLocale::China));
-    std::stable_sort(names.begin(), names.end(), [&](const QString& a, const QString& b) { return collator.compare(a, b) < 0; });
+    std::stable_sort(names.begin(), names.end(), [&](const QString& a, const QString& b) {
+        return collator.compare(a, b) < 0;
+    });
     m_ui->user->addItems(names);
     if (names.isEmpty()) {
         // Nobody left: no entry and empty boxes.
@@ -187,13 +193,13 @@ void CDlgSetRight2::OnOK() {
             Report(m_strRemembered + QStringLiteral("用户名不存在!"));
             return;
         }
-        if (RowRight() == kAdministratorRight && m_nRight != kAdministratorRight && CountAdministrators() <= 1) {
+        if (RowRight() == kAdministratorRight && m_nRight != kAdministratorRight &&
+            CountAdministrators() <= 1) {
             Report(QStringLiteral("不能取消最后一个管理员的管理员权限！"));
             return;
         }
         FindUser(m_strRemembered);
-        m_pRecordset->PutCollect(Variant("用户名"), Variant(m_strName));
-        m_pRecordset->PutCollect(Variant("权限"), Variant(FormatText(QStringLiteral("%d"), m_nRight)));
+        WriteNameAndRight();
         m_pRecordset->Update();
         FillUsers();
     } catch (const ComError& e) {
@@ -212,8 +218,7 @@ void CDlgSetRight2::OnAddUser() {
             return;
         }
         m_pRecordset->AddNew();
-        m_pRecordset->PutCollect(Variant("用户名"), Variant(m_strName));
-        m_pRecordset->PutCollect(Variant("权限"), Variant(FormatText(QStringLiteral("%d"), m_nRight)));
+        WriteNameAndRight();
         m_pRecordset->PutCollect(Variant("密码"), Variant(kDefaultPassword));
         m_pRecordset->Update();
         FillUsers();

@@ -44,6 +44,7 @@ private:
     // Moves to the first row whose name, trailing blanks removed, is name.
     bool FindUser(const QString& name);
     int RowRight();
+    void WriteNameAndRight(); // the name text and the rights value into the current row
     int CountAdministrators();
     bool ValidName();
     void Report(const QString& message);

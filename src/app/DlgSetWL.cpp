@@ -29,7 +29,8 @@ void CDlgSetWL::OnOK() {
     const QString path = GetApp().m_strAppDir + kServerAddressFile;
     QString why;
     if (!WriteTextFileAtomic(path, m_strServer, &why)) {
-        MessageBox(this, FormatText(QStringLiteral("无法保存服务器地址文件“%s”：\r\n%s"), path, why),
+        MessageBox(this,
+                   FormatText(QStringLiteral("无法保存服务器地址文件“%s”：\r\n%s"), path, why),
                    QStringLiteral("提示"), MB_OK | MB_ICONEXCLAMATION);
         return;
     }

@@ -15,7 +15,8 @@ namespace {
 // The tool bar's band: its background picture tiled behind the buttons.
 class BandToolBar : public QToolBar {
 public:
-    BandToolBar(const QString& title, QWidget* parent) : QToolBar(title, parent), m_band(LoadBitmapResource(IDB_BAND)) {}
+    BandToolBar(const QString& title, QWidget* parent)
+        : QToolBar(title, parent), m_band(LoadBitmapResource(IDB_BAND)) {}
 
 protected:
     void paintEvent(QPaintEvent*) override {
@@ -126,6 +127,10 @@ void CMainFrame::OnStart() {
     // Opens the archive window, which a later release of the program brings.
 }
 
-void CMainFrame::OnExit() { close(); }
+void CMainFrame::OnExit() {
+    close();
+}
 
-void CMainFrame::OnHelp() { ShellOpen(QDir::current().filePath(kManualFile)); }
+void CMainFrame::OnHelp() {
+    ShellOpen(QDir::current().filePath(kManualFile));
+}

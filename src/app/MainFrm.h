@@ -23,9 +23,9 @@ public:
 
 public slots:
     void OnCommand(int id);
-    void OnStart();  // 102 "启动"
-    void OnExit();   // 101 "退出"
-    void OnHelp();   // 32772 " 帮助"
+    void OnStart(); // 102 "启动"
+    void OnExit();  // 101 "退出"
+    void OnHelp();  // 32772 " 帮助"
 
 private:
     QAction* addCommand(QWidget* owner, const QString& text, int id);

@@ -4,6 +4,10 @@
 
 int g_nUserRight = 0;
 
-bool IsAdministrator(int right) { return right == kAdministratorRight; }
+bool IsAdministrator(int right) {
+    return right == kAdministratorRight;
+}
 
-bool MayModify(int right) { return right == kAdministratorRight || (right & kRightModify) != 0; }
+bool MayModify(int right) {
+    return right == kAdministratorRight || (right & kRightModify) != 0;
+}

@@ -10,5 +10,9 @@ constexpr int kRightQuery = 4;
 
 bool IsAdministrator(int right);
 bool MayModify(int right);
-inline bool IsAdministrator() { return IsAdministrator(g_nUserRight); }
-inline bool MayModify() { return MayModify(g_nUserRight); }
+inline bool IsAdministrator() {
+    return IsAdministrator(g_nUserRight);
+}
+inline bool MayModify() {
+    return MayModify(g_nUserRight);
+}

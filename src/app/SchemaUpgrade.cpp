@@ -10,13 +10,15 @@ using namespace adodb;
 
 bool CVRINApp::CheckAndUpgradeSchema() {
     RecordsetPtr rs = Recordset::Create();
-    rs->Open(QStringLiteral("SELECT * FROM ") + kResidentTable, m_pConnection, adOpenStatic, adLockOptimistic, adCmdText);
+    rs->Open(QStringLiteral("SELECT * FROM ") + kResidentTable, m_pConnection, adOpenStatic,
+             adLockOptimistic, adCmdText);
     FieldsPtr fields = rs->GetFields();
     QSet<QString> names;
     for (long k = 0; k < fields->GetCount(); ++k)
         names.insert(fields->GetItem(Variant(static_cast<int>(k)))->GetName());
     if (fields->GetItem(Variant(kWorkUnitPosition))->GetName() != QStringLiteral("工作单位")) {
-        AfxMessageBox(QStringLiteral("需要将单位字段改为工作单位,工作单位改为服务场所,简历改为备注2!"));
+        AfxMessageBox(
+            QStringLiteral("需要将单位字段改为工作单位,工作单位改为服务场所,简历改为备注2!"));
         return false;
     }
     if (fields->GetItem(Variant(kCancellationPosition))->GetDefinedSize() < kMinCancellationSize) {

@@ -13,4 +13,6 @@ QString TrimTrailingBlanks(const QString& text) {
     return text.left(end);
 }
 
-int TextToInt(const QString& text) { return std::atoi(text.toLatin1().constData()); }
+int TextToInt(const QString& text) {
+    return std::atoi(text.toLatin1().constData());
+}

@@ -33,7 +33,9 @@ CVRINApp& GetApp() {
     return *g_app;
 }
 
-bool HasApp() { return g_app != nullptr; }
+bool HasApp() {
+    return g_app != nullptr;
+}
 
 CVRINApp::CVRINApp() {
     Q_ASSERT(!g_app);
@@ -60,23 +62,28 @@ void CVRINApp::ReadServerAddress(QString& address) {
 }
 
 CVRINApp::Connect CVRINApp::ConnectAndCheck() {
-    const QString connect = QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0; Data Source=") + m_strDataDir +
-                            kDatabaseFileName + QStringLiteral("; Persist Security Info =False; Jet OLEDB:DataBase ");
+    const QString connect = QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0; Data Source=") +
+                            m_strDataDir + kDatabaseFileName +
+                            QStringLiteral("; Persist Security Info =False; Jet OLEDB:DataBase ");
     try {
         m_pConnection = Connection::Create();
         m_pConnection->Open(connect, QString(), QString(), 0);
         return CheckAndUpgradeSchema() ? Connect::Done : Connect::Refused;
     } catch (const ComError& e) {
         if (m_bNetwork) {
-            AfxMessageBox(m_strDataDir + QStringLiteral("\r连接网络上的数据库失败!\r\r请检查网上邻居是否可访问服务器！\r\n"
-                                                        "请将作为服务器的安装目录共享名设为“VRIN” \r\n要使用本地数据，请不要输入IP地址！"));
+            AfxMessageBox(
+                m_strDataDir +
+                QStringLiteral("\r连接网络上的数据库失败!\r\r请检查网上邻居是否可访问服务器！\r\n"
+                               "请将作为服务器的安装目录共享名设为“VRIN” "
+                               "\r\n要使用本地数据，请不要输入IP地址！"));
             CDlgSetWL dialog;
             if (dialog.DoModal() != IDOK)
                 return Connect::Refused;
             m_strDataDir = m_strAppDir;
             return Connect::Retry;
         }
-        AfxMessageBox(FormatText(QStringLiteral("连接数据库失败!\r\n错误信息:%s"), e.Description()));
+        AfxMessageBox(
+            FormatText(QStringLiteral("连接数据库失败!\r\n错误信息:%s"), e.Description()));
         return Connect::Refused;
     }
 }
@@ -99,7 +106,8 @@ bool CVRINApp::InitInstance() {
             continue;
         }
         if (!m_adoConnection.OpenJetDatabase(m_strDataDir + kDatabaseFileName, QString(), -1)) {
-            AfxMessageBox(QStringLiteral("连接数据库失败！\r\n错误信息:") + LastErrorDescription(m_adoConnection));
+            AfxMessageBox(QStringLiteral("连接数据库失败！\r\n错误信息:") +
+                          LastErrorDescription(m_adoConnection));
             return false;
         }
         CDlgLogin login;

@@ -16,7 +16,9 @@ QString InstanceLock::RuntimeFolder() {
 InstanceLock::InstanceLock(const QString& name)
     : m_path(RuntimeFolder() + QLatin1Char('/') + name + QStringLiteral(".lock")) {}
 
-InstanceLock::~InstanceLock() { Release(); }
+InstanceLock::~InstanceLock() {
+    Release();
+}
 
 bool InstanceLock::TryLock() {
     if (m_held)

@@ -25,7 +25,8 @@ void onMessage(j_common_ptr) {}
 } // namespace
 
 QByteArray EncodeJpeg(const RgbImage& image, int quality, QString* error) {
-    if (image.IsNull() || image.pixels.size() < static_cast<size_t>(image.width) * image.height * 3) {
+    if (image.IsNull() ||
+        image.pixels.size() < static_cast<size_t>(image.width) * image.height * 3) {
         if (error)
             *error = QStringLiteral("图像是空的");
         return {};
@@ -54,7 +55,8 @@ QByteArray EncodeJpeg(const RgbImage& image, int quality, QString* error) {
     jpeg_set_quality(&info, quality, TRUE);
     jpeg_start_compress(&info, TRUE);
     while (info.next_scanline < info.image_height) {
-        JSAMPROW row = const_cast<JSAMPROW>(&image.pixels[static_cast<size_t>(info.next_scanline) * image.width * 3]);
+        JSAMPROW row = const_cast<JSAMPROW>(
+            &image.pixels[static_cast<size_t>(info.next_scanline) * image.width * 3]);
         jpeg_write_scanlines(&info, &row, 1);
     }
     jpeg_finish_compress(&info);

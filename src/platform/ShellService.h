@@ -16,4 +16,6 @@ ShellService& CurrentShellService();
 // does nothing but trace the request).
 ShellService* SetShellService(ShellService* service);
 
-inline bool ShellOpen(const QString& path) { return CurrentShellService().OpenDocument(path); }
+inline bool ShellOpen(const QString& path) {
+    return CurrentShellService().OpenDocument(path);
+}

@@ -2,13 +2,29 @@
 
 namespace {
 
-ResidentColumn text(const char* name, int size, const char* label, int id, FormControl control = FormControl::Edit,
-                    int byteLimit = 0, bool appended = false) {
-    return {QString::fromUtf8(name), ColumnKind::Text, size, QString::fromUtf8(label), id, control, byteLimit, appended};
+ResidentColumn text(const char* name, int size, const char* label, int id,
+                    FormControl control = FormControl::Edit, int byteLimit = 0,
+                    bool appended = false) {
+    return {QString::fromUtf8(name),
+            ColumnKind::Text,
+            size,
+            QString::fromUtf8(label),
+            id,
+            control,
+            byteLimit,
+            appended};
 }
 
-ResidentColumn date(const char* name, const char* label, int id, FormControl control = FormControl::Edit) {
-    return {QString::fromUtf8(name), ColumnKind::Date, 0, QString::fromUtf8(label), id, control, 0, false};
+ResidentColumn date(const char* name, const char* label, int id,
+                    FormControl control = FormControl::Edit) {
+    return {QString::fromUtf8(name),
+            ColumnKind::Date,
+            0,
+            QString::fromUtf8(label),
+            id,
+            control,
+            0,
+            false};
 }
 
 } // namespace
@@ -32,7 +48,8 @@ const std::vector<ResidentColumn>& ResidentColumns() {
         text("文化程度", 20, "文化程度", 1034, FormControl::Combo),
         text("婚姻状况", 20, "婚姻状况", 1023, FormControl::Combo),
         text("职业", 100, "职    业", 1007),
-        {QStringLiteral("家庭人口"), ColumnKind::Integer, 0, QStringLiteral("家庭人口"), 1060, FormControl::Edit, 0, false},
+        {QStringLiteral("家庭人口"), ColumnKind::Integer, 0, QStringLiteral("家庭人口"), 1060,
+         FormControl::Edit, 0, false},
         date("何时迁来本县", "何时迁来本市", 1025),
         text("何地迁来本县", 255, "何地迁来本市", 1027),
         date("何时迁来本址", "何时迁来本址", 1026),
@@ -48,7 +65,8 @@ const std::vector<ResidentColumn>& ResidentColumns() {
         text("配偶电话", 50, "配偶电话", 1041),
         text("备注", 50, "备    注", 1013, FormControl::MultiLineEdit, kRemarkByteLimit),
         text("备注2", 255, "简历", 1000, FormControl::MultiLineEdit, kResumeByteLimit),
-        {QStringLiteral("照片"), ColumnKind::Binary, 0, QString(), 1012, FormControl::Frame, 0, false},
+        {QStringLiteral("照片"), ColumnKind::Binary, 0, QString(), 1012, FormControl::Frame, 0,
+         false},
         {QStringLiteral("年龄"), ColumnKind::Integer, 0, QString(), 0, FormControl::None, 0, false},
         text("显示", 10, "", 0, FormControl::None),
         text("拥有土地", 20, "拥有土地", 1066, FormControl::Edit, 0, true),
@@ -88,9 +106,12 @@ QString ColumnSqlType(const ResidentColumn& column) {
 const std::vector<AppendedColumn>& AppendedColumns() {
     static const std::vector<AppendedColumn> columns = [] {
         std::vector<AppendedColumn> list;
-        for (const char* name : {"拥有土地", "楼房住户", "节育措施", "血型", "低保", "医保", "廉租房"})
-            list.push_back({QString::fromUtf8(name),
-                            QStringLiteral("ALTER   TABLE   基本情况表   ADD   COLUMN   %1 char(20)").arg(QString::fromUtf8(name))});
+        for (const char* name :
+             {"拥有土地", "楼房住户", "节育措施", "血型", "低保", "医保", "廉租房"})
+            list.push_back(
+                {QString::fromUtf8(name),
+                 QStringLiteral("ALTER   TABLE   基本情况表   ADD   COLUMN   %1 char(20)")
+                     .arg(QString::fromUtf8(name))});
         return list;
     }();
     return columns;
@@ -110,12 +131,16 @@ const QStringList& UserTableStatements() {
 }
 
 const QStringList& Nationalities() {
-    static const QStringList list = QStringLiteral(
-        "汉族,蒙古族,回族,藏族,维吾尔族,苗族,彝族,壮族,布依族,朝鲜族,满族,侗族,瑶族,白族,土家族,哈尼族,"
-        "哈萨克族,傣族,黎族,僳僳族,佤族,畲族,高山族,拉祜族,水族,东乡族,纳西族,景颇族,柯尔克孜族,土族,"
-        "达斡尔族,仫佬族,羌族,布朗族,撒拉族,毛南族,仡佬族,锡伯族,阿昌族,普米族,塔吉克族,怒族,乌孜别克族,"
-        "俄罗斯族,鄂温克族,德昂族,保安族,裕固族,京族,塔塔尔族,独龙族,鄂伦春族,赫哲族,门巴族,珞巴族,基诺族")
-                                        .split(QLatin1Char(','));
+    static const QStringList list =
+        QStringLiteral("汉族,蒙古族,回族,藏族,维吾尔族,苗族,彝族,壮族,布依族,朝鲜族,满族,侗族,瑶族,"
+                       "白族,土家族,哈尼族,"
+                       "哈萨克族,傣族,黎族,僳僳族,佤族,畲族,高山族,拉祜族,水族,东乡族,纳西族,"
+                       "景颇族,柯尔克孜族,土族,"
+                       "达斡尔族,仫佬族,羌族,布朗族,撒拉族,毛南族,仡佬族,锡伯族,阿昌族,普米族,"
+                       "塔吉克族,怒族,乌孜别克族,"
+                       "俄罗斯族,鄂温克族,德昂族,保安族,裕固族,京族,塔塔尔族,独龙族,鄂伦春族,"
+                       "赫哲族,门巴族,珞巴族,基诺族")
+            .split(QLatin1Char(','));
     return list;
 }
 

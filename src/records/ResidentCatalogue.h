@@ -18,12 +18,12 @@ enum class FormControl { None, Edit, Combo, DateCombos, MultiLineEdit, Frame };
 struct ResidentColumn {
     QString name;
     ColumnKind kind;
-    int size;          // characters the column holds (text columns)
-    QString label;     // the detail form's label, empty when not on the form
-    int controlId;     // the detail form's control, 0 when none
+    int size;      // characters the column holds (text columns)
+    QString label; // the detail form's label, empty when not on the form
+    int controlId; // the detail form's control, 0 when none
     FormControl control;
-    int byteLimit;     // GBK bytes the form lets through, 0 when only the size limits
-    bool appended;     // one of the seven columns later releases appended
+    int byteLimit; // GBK bytes the form lets through, 0 when only the size limits
+    bool appended; // one of the seven columns later releases appended
 };
 
 // The 43 columns in the order of the delivered database: the key at position 0, "工作单位"

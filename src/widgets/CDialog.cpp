@@ -27,7 +27,9 @@ void CDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
 }
 
-bool CDialog::OnInitDialog() { return true; }
+bool CDialog::OnInitDialog() {
+    return true;
+}
 
 void CDialog::EndDialog(int result) {
     m_ended = true;
@@ -35,15 +37,25 @@ void CDialog::EndDialog(int result) {
     done(result);
 }
 
-void CDialog::OnOK() { EndDialog(IDOK); }
+void CDialog::OnOK() {
+    EndDialog(IDOK);
+}
 
-void CDialog::OnCancel() { EndDialog(IDCANCEL); }
+void CDialog::OnCancel() {
+    EndDialog(IDCANCEL);
+}
 
-void CDialog::accept() { OnOK(); }
+void CDialog::accept() {
+    OnOK();
+}
 
-void CDialog::reject() { OnCancel(); }
+void CDialog::reject() {
+    OnCancel();
+}
 
-QWidget* CDialog::GetDlgItem(int id) const { return FindControl(this, id); }
+QWidget* CDialog::GetDlgItem(int id) const {
+    return FindControl(this, id);
+}
 
 void CDialog::GotoDlgCtrl(QWidget* control) {
     if (control)

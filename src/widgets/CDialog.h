@@ -16,10 +16,7 @@ public:
 
     // The child control with this id, or null.
     QWidget* GetDlgItem(int id) const;
-    template <class T>
-    T* Item(int id) const {
-        return qobject_cast<T*>(GetDlgItem(id));
-    }
+    template <class T> T* Item(int id) const { return qobject_cast<T*>(GetDlgItem(id)); }
     void GotoDlgCtrl(QWidget* control);
 
 public slots:

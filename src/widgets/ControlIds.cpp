@@ -2,7 +2,9 @@
 
 #include <QVariant>
 
-void SetControlId(QWidget* control, int id) { control->setProperty(kControlIdProperty, id); }
+void SetControlId(QWidget* control, int id) {
+    control->setProperty(kControlIdProperty, id);
+}
 
 int ControlId(const QWidget* control) {
     QVariant id = control ? control->property(kControlIdProperty) : QVariant();

@@ -12,9 +12,13 @@ QFont CPainterDC::SelectFont(const QFont& font) {
     return previous;
 }
 
-void CPainterDC::SetTextColor(const QColor& colour) { m_painter.setPen(colour); }
+void CPainterDC::SetTextColor(const QColor& colour) {
+    m_painter.setPen(colour);
+}
 
-void CPainterDC::SetBkModeTransparent() { m_painter.setBackgroundMode(Qt::TransparentMode); }
+void CPainterDC::SetBkModeTransparent() {
+    m_painter.setBackgroundMode(Qt::TransparentMode);
+}
 
 QSize CPainterDC::GetTextExtent(const QString& text) const {
     QFontMetrics metrics(m_painter.font(), m_painter.device());
@@ -26,7 +30,9 @@ void CPainterDC::TextOut(int x, int y, const QString& text) {
     m_painter.drawText(QPoint(x, y + metrics.ascent()), text);
 }
 
-void CPainterDC::MoveTo(int x, int y) { m_position = QPoint(x, y); }
+void CPainterDC::MoveTo(int x, int y) {
+    m_position = QPoint(x, y);
+}
 
 void CPainterDC::LineTo(int x, int y) {
     m_painter.drawLine(m_position, QPoint(x, y));

@@ -10,6 +10,10 @@ QPointer<QWidget>& mainWindow() {
 }
 } // namespace
 
-QWidget* AfxGetMainWnd() { return mainWindow(); }
+QWidget* AfxGetMainWnd() {
+    return mainWindow();
+}
 
-void SetMainWnd(QWidget* window) { mainWindow() = window; }
+void SetMainWnd(QWidget* window) {
+    mainWindow() = window;
+}

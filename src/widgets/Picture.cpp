@@ -32,7 +32,8 @@ QString fileErrorText(const QString& path, const QFile& file) {
     case QFileDevice::ResourceError:
         return QStringLiteral("The disk is full while accessing ") + path + QStringLiteral(".");
     default:
-        return QStringLiteral("An unknown error occurred while accessing ") + path + QStringLiteral(".");
+        return QStringLiteral("An unknown error occurred while accessing ") + path +
+               QStringLiteral(".");
     }
 }
 
@@ -49,7 +50,9 @@ int MulDiv(int value, int numerator, int denominator) {
 
 CPicture::CPicture() = default;
 
-CPicture::~CPicture() { FreePicture(); }
+CPicture::~CPicture() {
+    FreePicture();
+}
 
 void CPicture::FreePicture() {
     m_pPicture.reset();
@@ -131,8 +134,9 @@ bool CPicture::SaveToFile(const QString& path) {
         return false;
     if (!WriteFileAtomic(path, m_bytes)) {
         const bool folderExists = QFileInfo(QFileInfo(LocalPath(path)).absolutePath()).isDir();
-        pictureError(folderExists ? QStringLiteral("Access to ") + path + QStringLiteral(" was denied.")
-                                  : path + QStringLiteral(" contains an incorrect path."));
+        pictureError(folderExists
+                         ? QStringLiteral("Access to ") + path + QStringLiteral(" was denied.")
+                         : path + QStringLiteral(" contains an incorrect path."));
         return false;
     }
     return true;

@@ -4,7 +4,8 @@
 #include <QMessageBox>
 #include <QWidget>
 
-int QtMessageService::Show(QObject* owner, const QString& text, const QString& caption, unsigned style) {
+int QtMessageService::Show(QObject* owner, const QString& text, const QString& caption,
+                           unsigned style) {
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     switch (style & MB_ICONMASK) {
     case MB_ICONSTOP:
@@ -23,7 +24,8 @@ int QtMessageService::Show(QObject* owner, const QString& text, const QString& c
         break;
     }
     QString shown = text;
-    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+        .replace(QLatin1Char('\r'), QLatin1Char('\n'));
     QMessageBox box(icon, caption, shown, QMessageBox::NoButton, qobject_cast<QWidget*>(owner));
     struct Choice {
         QMessageBox::StandardButton button;
@@ -36,11 +38,14 @@ int QtMessageService::Show(QObject* owner, const QString& text, const QString& c
         choices = {{QMessageBox::Ok, "确定", IDOK}, {QMessageBox::Cancel, "取消", IDCANCEL}};
         break;
     case MB_ABORTRETRYIGNORE:
-        choices = {{QMessageBox::Abort, "中止", IDABORT}, {QMessageBox::Retry, "重试", IDRETRY},
+        choices = {{QMessageBox::Abort, "中止", IDABORT},
+                   {QMessageBox::Retry, "重试", IDRETRY},
                    {QMessageBox::Ignore, "忽略", IDIGNORE}};
         break;
     case MB_YESNOCANCEL:
-        choices = {{QMessageBox::Yes, "是", IDYES}, {QMessageBox::No, "否", IDNO}, {QMessageBox::Cancel, "取消", IDCANCEL}};
+        choices = {{QMessageBox::Yes, "是", IDYES},
+                   {QMessageBox::No, "否", IDNO},
+                   {QMessageBox::Cancel, "取消", IDCANCEL}};
         break;
     case MB_YESNO:
         choices = {{QMessageBox::Yes, "是", IDYES}, {QMessageBox::No, "否", IDNO}};

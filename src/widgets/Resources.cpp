@@ -69,7 +69,8 @@ QPixmap drawStart(int size) {
     p.setBrush(face);
     p.setPen(QPen(QColor(10, 50, 130), 1));
     p.drawRoundedRect(QRectF(1, 1, size - 2, size - 2), size / 5.0, size / 5.0);
-    QPolygonF arrow({QPointF(size * 0.38, size * 0.25), QPointF(size * 0.75, size * 0.5), QPointF(size * 0.38, size * 0.75)});
+    QPolygonF arrow({QPointF(size * 0.38, size * 0.25), QPointF(size * 0.75, size * 0.5),
+                     QPointF(size * 0.38, size * 0.75)});
     p.setBrush(Qt::white);
     p.setPen(Qt::NoPen);
     p.drawPolygon(arrow);
@@ -84,7 +85,8 @@ QPixmap drawMainFrame(int size) {
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QPen(QColor(120, 40, 20), size / 32.0 + 0.5));
     p.setBrush(QColor(230, 60, 40));
-    QPolygonF roof({QPointF(size * 0.1, size * 0.5), QPointF(size * 0.5, size * 0.15), QPointF(size * 0.9, size * 0.5)});
+    QPolygonF roof({QPointF(size * 0.1, size * 0.5), QPointF(size * 0.5, size * 0.15),
+                    QPointF(size * 0.9, size * 0.5)});
     p.drawPolygon(roof);
     p.setBrush(QColor(250, 230, 180));
     p.drawRect(QRectF(size * 0.2, size * 0.5, size * 0.6, size * 0.4));
@@ -117,7 +119,8 @@ QPixmap drawFolders() {
         p.drawRect(x + 1, 2, 6, 2);
         if (k == 1) { // open: the flap tilts
             p.setBrush(QColor(255, 230, 140));
-            p.drawPolygon(QPolygon({QPoint(x + 3, 7), QPoint(x + 15, 7), QPoint(x + 13, 14), QPoint(x + 1, 14)}));
+            p.drawPolygon(QPolygon(
+                {QPoint(x + 3, 7), QPoint(x + 15, 7), QPoint(x + 13, 14), QPoint(x + 1, 14)}));
         }
     }
     p.end();
@@ -162,4 +165,6 @@ QIcon LoadIconResource(int id) {
     return pixmap.isNull() ? QIcon() : QIcon(pixmap);
 }
 
-void RegisterBitmapResource(int id, const QPixmap& pixmap) { registered().insert(id, pixmap); }
+void RegisterBitmapResource(int id, const QPixmap& pixmap) {
+    registered().insert(id, pixmap);
+}

@@ -70,7 +70,8 @@ int CSplitterControl::centre() const {
 }
 
 int CSplitterControl::TrackingPosition() const {
-    QPoint local = parentWidget() ? parentWidget()->mapFromGlobal(QPoint(m_nX, m_nY)) : QPoint(m_nX, m_nY);
+    QPoint local =
+        parentWidget() ? parentWidget()->mapFromGlobal(QPoint(m_nX, m_nY)) : QPoint(m_nX, m_nY);
     return m_nType == Vertical ? local.x() : local.y();
 }
 

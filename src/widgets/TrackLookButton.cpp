@@ -45,8 +45,10 @@ QSize CTrackLookButton::sizeHint() const {
     QSize text = fontMetrics().size(Qt::TextSingleLine, this->text());
     QSize bitmap = m_bmpNormal.isNull() ? QSize() : m_bmpNormal.deviceIndependentSize().toSize();
     if (m_nAlignment <= 1)
-        return QSize(text.width() + bitmap.width() + 5 + 14, std::max(text.height(), bitmap.height()) + 8);
-    return QSize(std::max(text.width(), bitmap.width()) + 14, text.height() + bitmap.height() + 5 + 8);
+        return QSize(text.width() + bitmap.width() + 5 + 14,
+                     std::max(text.height(), bitmap.height()) + 8);
+    return QSize(std::max(text.width(), bitmap.width()) + 14,
+                 text.height() + bitmap.height() + 5 + 8);
 }
 
 void CTrackLookButton::enter(bool leftHeld) {
@@ -234,8 +236,9 @@ void CTrackLookButton::paintEvent(QPaintEvent*) {
             target.moveLeft(place.left());
         QRect visible = target.intersected(place);
         QRect source(visible.topLeft() - target.topLeft(), visible.size());
-        p.drawPixmap(visible, *bitmap, QRectF(source.topLeft() * bitmap->devicePixelRatio(),
-                                              source.size() * bitmap->devicePixelRatio()));
+        p.drawPixmap(visible, *bitmap,
+                     QRectF(source.topLeft() * bitmap->devicePixelRatio(),
+                            source.size() * bitmap->devicePixelRatio()));
     }
     if (m_bDisabled) {
         p.setPen(highlight);

@@ -38,17 +38,21 @@ QString AppTest::ShareFolder(const QString& server) {
     return folder;
 }
 
-void AppTest::WriteAppFile(const QString& name, const QByteArray& bytes) { m_appDir.Write(name, bytes); }
+void AppTest::WriteAppFile(const QString& name, const QByteArray& bytes) {
+    m_appDir.Write(name, bytes);
+}
 
 void AppTest::ExecOn(const QString& databasePath, const QString& sql) {
     ConnectionPtr c = Connection::Create();
-    c->Open(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0; Data Source=") + databasePath, QString(), QString(), -1);
+    c->Open(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0; Data Source=") + databasePath,
+            QString(), QString(), -1);
     c->Execute(sql, nullptr, adCmdText);
 }
 
 QStringList AppTest::Users(const QString& databasePath) {
     ConnectionPtr c = Connection::Create();
-    c->Open(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0; Data Source=") + databasePath, QString(), QString(), -1);
+    c->Open(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0; Data Source=") + databasePath,
+            QString(), QString(), -1);
     RecordsetPtr rs = c->Execute(QStringLiteral("SELECT * FROM 用户密码"), nullptr, adCmdText);
     QStringList rows;
     for (; !rs->GetEOF(); rs->MoveNext()) {
@@ -62,7 +66,8 @@ QStringList AppTest::Users(const QString& databasePath) {
 
 QStringList AppTest::ResidentColumnNames(const QString& databasePath) {
     ConnectionPtr c = Connection::Create();
-    c->Open(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0; Data Source=") + databasePath, QString(), QString(), -1);
+    c->Open(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0; Data Source=") + databasePath,
+            QString(), QString(), -1);
     RecordsetPtr rs = c->Execute(QStringLiteral("SELECT * FROM 基本情况表"), nullptr, adCmdText);
     QStringList names;
     for (int k = 0; k < rs->GetFields()->GetCount(); ++k)
@@ -77,7 +82,8 @@ void AppTest::ConnectApp(CVRINApp& app, const QString& folder) {
     app.m_strAppDir = m_appDir.Folder();
     app.m_strDataDir = dir;
     app.m_pConnection = Connection::Create();
-    app.m_pConnection->Open(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0; Data Source=") + dir + kDatabaseFileName,
+    app.m_pConnection->Open(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0; Data Source=") + dir +
+                                kDatabaseFileName,
                             QString(), QString(), -1);
     ASSERT_TRUE(app.CheckAndUpgradeSchema());
 }

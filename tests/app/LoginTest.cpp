@@ -19,7 +19,8 @@ protected:
         m_db = m_appDir.Path(kDatabaseFileName);
     }
     void AddUser(const char* values) {
-        ExecOn(m_db, QStringLiteral("INSERT INTO 用户密码 (用户名,密码,权限) VALUES (") + QString::fromUtf8(values) + QLatin1Char(')'));
+        ExecOn(m_db, QStringLiteral("INSERT INTO 用户密码 (用户名,密码,权限) VALUES (") +
+                         QString::fromUtf8(values) + QLatin1Char(')'));
     }
     // Runs the dialog with one action and returns its result.
     int Run(ModalDriver::Action action, const QString& server = QString()) {
@@ -34,8 +35,12 @@ protected:
 };
 
 namespace {
-QComboBox* users(QDialog& d) { return qobject_cast<QComboBox*>(Control(d, 1000)); }
-QLineEdit* password(QDialog& d) { return qobject_cast<QLineEdit*>(Control(d, 1001)); }
+QComboBox* users(QDialog& d) {
+    return qobject_cast<QComboBox*>(Control(d, 1000));
+}
+QLineEdit* password(QDialog& d) {
+    return qobject_cast<QLineEdit*>(Control(d, 1001));
+}
 } // namespace
 
 TEST_F(LoginTest, EachRefusalNamesTheProblemAndPutsTheFocusOnTheField) {
@@ -59,9 +64,12 @@ TEST_F(LoginTest, EachRefusalNamesTheProblemAndPutsTheFocusOnTheField) {
                   attempt(QStringLiteral("   "), QStringLiteral("abc"), users(d));
                   attempt(QStringLiteral("李四"), QStringLiteral("abc"), users(d));
                   attempt(QStringLiteral("张会计"), QStringLiteral("abd"), password(d));
-                  attempt(QStringLiteral(" 张会计"), QStringLiteral("abc"), users(d)); // leading blank
-                  attempt(QStringLiteral("管理員"), QStringLiteral("580347"), users(d)); // another character
-                  attempt(QStringLiteral("张会计"), QStringLiteral("abc "), password(d)); // trailing blank in the password
+                  attempt(QStringLiteral(" 张会计"), QStringLiteral("abc"),
+                          users(d)); // leading blank
+                  attempt(QStringLiteral("管理員"), QStringLiteral("580347"),
+                          users(d)); // another character
+                  attempt(QStringLiteral("张会计"), QStringLiteral("abc "),
+                          password(d)); // trailing blank in the password
                   attempt(QStringLiteral("一二三四五六七八九十一"), QStringLiteral("x"), users(d));
                   attempt(QStringLiteral("张会计"), QStringLiteral("12345678901"), password(d));
                   Click(Control(d, IDCANCEL));
@@ -110,7 +118,8 @@ TEST_F(LoginTest, RightsValuesAndEmptyFields) {
         TypeInto(users(d), QStringLiteral("访客"));
         Click(Control(d, IDOK));
     });
-    EXPECT_EQ(m_app.m_strCurrentUser, QStringLiteral("访客")) << "an empty stored password takes an empty field";
+    EXPECT_EQ(m_app.m_strCurrentUser, QStringLiteral("访客"))
+        << "an empty stored password takes an empty field";
     EXPECT_EQ(g_nUserRight, 0) << "an empty rights value browses only";
     EXPECT_FALSE(MayModify());
     for (int right : {0, 2, 4, 6, 99})
@@ -159,13 +168,15 @@ TEST_F(LoginTest, TheDialogLooksAsItShould) {
         ASSERT_TRUE(ok);
         EXPECT_EQ(ok->GetAlignment(), 1);
         EXPECT_EQ(ok->text(), QStringLiteral("登录"));
-        EXPECT_EQ(qobject_cast<CTrackLookButton*>(Control(d, IDCANCEL))->text(), QStringLiteral("取消"));
+        EXPECT_EQ(qobject_cast<CTrackLookButton*>(Control(d, IDCANCEL))->text(),
+                  QStringLiteral("取消"));
         Click(Control(d, IDCANCEL));
     });
-    Run([](QDialog& d) {
-        EXPECT_TRUE(Control(d, 1002)->isEnabled());
-        Click(Control(d, IDCANCEL));
-    },
+    Run(
+        [](QDialog& d) {
+            EXPECT_TRUE(Control(d, 1002)->isEnabled());
+            Click(Control(d, IDCANCEL));
+        },
         QStringLiteral("192.168.1.5"));
 }
 
@@ -175,7 +186,8 @@ TEST_F(LoginTest, ADatabaseErrorDuringTheLoginIsShownAndNobodyIsLoggedIn) {
     m_dialogs.Then([&](QDialog& d) {
         // Another workstation holds the file while the row is saved.
         adodb::ConnectionPtr other = adodb::Connection::Create();
-        other->Open(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0; Data Source=") + m_db, QString(), QString(), -1);
+        other->Open(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0; Data Source=") + m_db,
+                    QString(), QString(), -1);
         other->BeginTrans();
         other->Execute(QStringLiteral("UPDATE 基本情况表 SET 年龄=1"), nullptr, adodb::adCmdText);
         m_boxes.Answer(IDOK);

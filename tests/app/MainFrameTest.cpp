@@ -63,7 +63,8 @@ TEST_F(MainFrameTest, TheTitleComesFromInfoTxtInTheDatabaseFolder) {
     WriteAppFile(kInfoFile, ToGbk(QStringLiteral("红星村\r\n第二行")));
     EXPECT_EQ(Open()->GetActiveView()->m_strTitle, QStringLiteral("红星村"));
     WriteAppFile(kInfoFile, "\r\nsecond");
-    EXPECT_EQ(Open()->GetActiveView()->m_strTitle, QString()) << "an empty first line gives an empty title";
+    EXPECT_EQ(Open()->GetActiveView()->m_strTitle, QString())
+        << "an empty first line gives an empty title";
     // In network mode the server's file is read.
     QFile info(ShareFolder(QStringLiteral("srv")) + kInfoFile);
     ASSERT_TRUE(info.open(QIODevice::WriteOnly));
@@ -127,7 +128,8 @@ TEST_F(MainFrameTest, MenuAndToolBarOfferTheCommands) {
     QStringList items;
     for (QAction* a : top[0]->menu()->actions())
         items << a->text() + QLatin1Char('=') + QString::number(a->data().toInt());
-    EXPECT_EQ(items, QStringList({"关于=57664", "设置单位=32771", "设置网络=32773", "设置用户=32774", "设置密码=32775"}));
+    EXPECT_EQ(items, QStringList({"关于=57664", "设置单位=32771", "设置网络=32773",
+                                  "设置用户=32774", "设置密码=32775"}));
     QAction* start = frame->FindCommand(ID_START_ARCHIVE);
     QAction* exit = frame->FindCommand(ID_APP_EXIT_FRAME);
     EXPECT_EQ(frame->ToolBar()->actions(), QList<QAction*>({start, exit}));
@@ -185,7 +187,8 @@ TEST_F(MainFrameTest, HelpAsksTheDesktopForTheManualAndNothingElse) {
     auto frame = Open();
     RecordingShell shell;
     frame->FindCommand(ID_HELP_MANUAL)->trigger();
-    EXPECT_EQ(shell.opened, QStringList{QDir(m_appDir.Folder()).filePath(QStringLiteral("VRIN使用说明.doc"))});
+    EXPECT_EQ(shell.opened,
+              QStringList{QDir(m_appDir.Folder()).filePath(QStringLiteral("VRIN使用说明.doc"))});
     EXPECT_TRUE(frame->isVisible());
 }
 

@@ -54,9 +54,11 @@ TEST_F(AppTest, OldLayoutsItCannotRepairAreRefusedBeforeAnyLogin) {
         const char* message;
     };
     const Case cases[] = {
-        {"CREATE TABLE 基本情况表 (编号 COUNTER, 姓名 TEXT(20), 曾用名 TEXT(20), 单位 TEXT(50), 性别 TEXT(2), 注销 TEXT(20))",
+        {"CREATE TABLE 基本情况表 (编号 COUNTER, 姓名 TEXT(20), 曾用名 TEXT(20), 单位 TEXT(50), "
+         "性别 TEXT(2), 注销 TEXT(20))",
          "需要将单位字段改为工作单位,工作单位改为服务场所,简历改为备注2!"},
-        {"CREATE TABLE 基本情况表 (编号 COUNTER, 姓名 TEXT(20), 曾用名 TEXT(20), 工作单位 TEXT(50), 性别 TEXT(2), 注销 TEXT(10))",
+        {"CREATE TABLE 基本情况表 (编号 COUNTER, 姓名 TEXT(20), 曾用名 TEXT(20), 工作单位 "
+         "TEXT(50), 性别 TEXT(2), 注销 TEXT(10))",
          "需要将注销字段的长度改为20!"},
     };
     for (const Case& c : cases) {

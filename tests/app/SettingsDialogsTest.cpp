@@ -8,7 +8,9 @@
 #include <QLineEdit>
 
 namespace {
-QLineEdit* edit(QDialog& d, int id) { return qobject_cast<QLineEdit*>(Control(d, id)); }
+QLineEdit* edit(QDialog& d, int id) {
+    return qobject_cast<QLineEdit*>(Control(d, id));
+}
 } // namespace
 
 TEST_F(AppTest, TheNetworkDialogShowsTheLineUnchangedAndWritesItBack) {
@@ -24,7 +26,8 @@ TEST_F(AppTest, TheNetworkDialogShowsTheLineUnchangedAndWritesItBack) {
     });
     EXPECT_EQ(dialog.DoModal(), IDOK);
     EXPECT_EQ(dialog.m_strServer, QStringLiteral("10.0.0.7  "));
-    EXPECT_EQ(m_appDir.Read(kServerAddressFile), QByteArray("10.0.0.7  ")) << "trailing blanks kept, no line end";
+    EXPECT_EQ(m_appDir.Read(kServerAddressFile), QByteArray("10.0.0.7  "))
+        << "trailing blanks kept, no line end";
 
     CDlgSetWL clearing;
     m_dialogs.Then([](QDialog& d) {
@@ -77,7 +80,8 @@ TEST_F(AppTest, TheCommunityNameDialogReadsTheFileOverThePreset) {
     });
     EXPECT_EQ(dialog.DoModal(), IDOK);
     EXPECT_EQ(dialog.m_strName, QStringLiteral("红星村民委员会"));
-    EXPECT_EQ(m_appDir.Read(kInfoFile), ToGbk(QStringLiteral("红星村民委员会"))) << "one line replaces the file";
+    EXPECT_EQ(m_appDir.Read(kInfoFile), ToGbk(QStringLiteral("红星村民委员会")))
+        << "one line replaces the file";
 }
 
 TEST_F(AppTest, ACommunityNameThatCannotBeSavedIsStillTakenForThisRun) {

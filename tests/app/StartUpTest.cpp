@@ -15,7 +15,8 @@
 
 namespace {
 const QString kNetworkFailureTail = QStringLiteral(
-    "\r连接网络上的数据库失败!\r\r请检查网上邻居是否可访问服务器！\r\n请将作为服务器的安装目录共享名设为“VRIN” \r\n"
+    "\r连接网络上的数据库失败!"
+    "\r\r请检查网上邻居是否可访问服务器！\r\n请将作为服务器的安装目录共享名设为“VRIN” \r\n"
     "要使用本地数据，请不要输入IP地址！");
 const QString kToday = COleDateTime::GetCurrentTime().Format(QStringLiteral("%Y-%m-%d"));
 } // namespace
@@ -83,12 +84,14 @@ TEST_F(AppTest, TheServerFileSendsStartUpToTheShare) {
     EXPECT_EQ(app.m_bNetwork, 1);
     EXPECT_EQ(app.m_strDataDir, QStringLiteral("\\\\192.168.1.5\\VRIN\\"));
     EXPECT_FALSE(m_appDir.Exists(kDatabaseFileName));
-    EXPECT_EQ(m_appDir.Read(kCurrentUserFile), ToGbk(QStringLiteral("管理员"))) << "always the local folder";
+    EXPECT_EQ(m_appDir.Read(kCurrentUserFile), ToGbk(QStringLiteral("管理员")))
+        << "always the local folder";
     app.ExitInstance();
 }
 
 TEST_F(AppTest, BlankServerFilesMeanTheLocalDatabase) {
-    for (const QByteArray& content : {QByteArray(), QByteArray("   "), QByteArray("\r\n192.168.1.5")}) {
+    for (const QByteArray& content :
+         {QByteArray(), QByteArray("   "), QByteArray("\r\n192.168.1.5")}) {
         MakeDatabase();
         WriteAppFile(kServerAddressFile, content);
         CVRINApp app;
@@ -157,7 +160,8 @@ TEST_F(AppTest, CancellingTheNetworkDialogEndsTheProgram) {
 TEST_F(AppTest, ChangingTheServerInTheLoginReconnectsAndAsksAgain) {
     MakeDatabase(ShareFolder(QStringLiteral("serverA")));
     const QString b = MakeDatabase(ShareFolder(QStringLiteral("serverB")));
-    ExecOn(b, QStringLiteral("CREATE TABLE 用户密码 (用户名 char(10), 密码 char(10), 权限 int, 备注 char(20), 登录日期 datetime)"));
+    ExecOn(b, QStringLiteral("CREATE TABLE 用户密码 (用户名 char(10), 密码 char(10), 权限 int, "
+                             "备注 char(20), 登录日期 datetime)"));
     ExecOn(b, QStringLiteral("INSERT INTO 用户密码 (用户名,密码,权限) VALUES ('乙站',  'b', 6)"));
     WriteAppFile(kServerAddressFile, "serverA");
     CVRINApp app;
@@ -170,14 +174,16 @@ TEST_F(AppTest, ChangingTheServerInTheLoginReconnectsAndAsksAgain) {
             auto* users = qobject_cast<QComboBox*>(Control(d, 1000));
             ASSERT_EQ(users->count(), 1);
             EXPECT_EQ(users->itemText(0), QStringLiteral("乙站"));
-            EXPECT_EQ(qobject_cast<QLineEdit*>(Control(d, 1002))->text(), QStringLiteral("serverB"));
+            EXPECT_EQ(qobject_cast<QLineEdit*>(Control(d, 1002))->text(),
+                      QStringLiteral("serverB"));
             LoginAs(QStringLiteral("乙站"), QStringLiteral("b"))(d);
         });
     ASSERT_TRUE(app.InitInstance());
     EXPECT_EQ(app.m_strDataDir, QStringLiteral("\\\\serverB\\VRIN\\"));
     EXPECT_EQ(app.m_strCurrentUser, QStringLiteral("乙站"));
     EXPECT_EQ(g_nUserRight, 6);
-    EXPECT_EQ(m_appDir.Read(kServerAddressFile), QByteArray("serverA")) << "the change lasts only for this run";
+    EXPECT_EQ(m_appDir.Read(kServerAddressFile), QByteArray("serverA"))
+        << "the change lasts only for this run";
     app.ExitInstance();
 }
 
@@ -219,8 +225,10 @@ TEST_F(AppTest, LocalDatabaseProblemsEndStartUpWithTheEnginesWords) {
         m_boxes.Answer(IDOK);
         EXPECT_FALSE(app.InitInstance());
         ASSERT_EQ(m_boxes.Boxes().size(), 1u);
-        EXPECT_TRUE(m_boxes.Boxes()[0].text.startsWith(QStringLiteral("连接数据库失败!\r\n错误信息:")));
-        EXPECT_TRUE(m_boxes.Boxes()[0].text.contains(QString::fromUtf8(c.says))) << m_boxes.Boxes()[0].text.toStdString();
+        EXPECT_TRUE(
+            m_boxes.Boxes()[0].text.startsWith(QStringLiteral("连接数据库失败!\r\n错误信息:")));
+        EXPECT_TRUE(m_boxes.Boxes()[0].text.contains(QString::fromUtf8(c.says)))
+            << m_boxes.Boxes()[0].text.toStdString();
         if (c.present) {
             EXPECT_EQ(m_appDir.Read(kDatabaseFileName), c.bytes) << "the file is left as it was";
         }
@@ -252,10 +260,15 @@ TEST_F(AppTest, TableExistsAndFieldTexts) {
     EXPECT_TRUE(app.TableExists(QStringLiteral("基本情况表")));
     EXPECT_FALSE(app.TableExists(QStringLiteral("用户")));
     EXPECT_FALSE(app.TableExists(QStringLiteral("sqlite_master")));
-    app.m_pConnection->Execute(QStringLiteral("CREATE TABLE t (a BIT, b INT, c DATETIME, d TEXT(5))"), nullptr, adodb::adCmdText);
-    app.m_pConnection->Execute(QStringLiteral("INSERT INTO t VALUES (TRUE, 5, #2002-12-1#, NULL)"), nullptr, adodb::adCmdText);
-    app.m_pConnection->Execute(QStringLiteral("INSERT INTO t VALUES (FALSE, NULL, NULL, 'x')"), nullptr, adodb::adCmdText);
-    adodb::RecordsetPtr rs = app.m_pConnection->Execute(QStringLiteral("SELECT * FROM t"), nullptr, adodb::adCmdText);
+    app.m_pConnection->Execute(
+        QStringLiteral("CREATE TABLE t (a BIT, b INT, c DATETIME, d TEXT(5))"), nullptr,
+        adodb::adCmdText);
+    app.m_pConnection->Execute(QStringLiteral("INSERT INTO t VALUES (TRUE, 5, #2002-12-1#, NULL)"),
+                               nullptr, adodb::adCmdText);
+    app.m_pConnection->Execute(QStringLiteral("INSERT INTO t VALUES (FALSE, NULL, NULL, 'x')"),
+                               nullptr, adodb::adCmdText);
+    adodb::RecordsetPtr rs =
+        app.m_pConnection->Execute(QStringLiteral("SELECT * FROM t"), nullptr, adodb::adCmdText);
     EXPECT_EQ(app.GetFieldText(rs, QStringLiteral("a")), QStringLiteral("是"));
     EXPECT_EQ(app.GetFieldText(rs, QStringLiteral("b")), QStringLiteral("5"));
     EXPECT_EQ(app.GetFieldText(rs, QStringLiteral("c")), QStringLiteral("2002-12-01"));

@@ -19,17 +19,25 @@ protected:
         m_app.m_strCurrentUser = QStringLiteral("管理员");
     }
     void AddUser(const char* values) {
-        ExecOn(m_db, QStringLiteral("INSERT INTO 用户密码 (用户名,密码,权限) VALUES (") + QString::fromUtf8(values) + QLatin1Char(')'));
+        ExecOn(m_db, QStringLiteral("INSERT INTO 用户密码 (用户名,密码,权限) VALUES (") +
+                         QString::fromUtf8(values) + QLatin1Char(')'));
     }
     CVRINApp m_app;
     QString m_db;
 };
 
 namespace {
-QComboBox* names(QDialog& d) { return qobject_cast<QComboBox*>(Control(d, 1067)); }
-QCheckBox* box(QDialog& d, int id) { return qobject_cast<QCheckBox*>(Control(d, id)); }
+QComboBox* names(QDialog& d) {
+    return qobject_cast<QComboBox*>(Control(d, 1067));
+}
+QCheckBox* box(QDialog& d, int id) {
+    return qobject_cast<QCheckBox*>(Control(d, id));
+}
 QString boxes(QDialog& d) {
-    return QStringLiteral("%1%2%3").arg(box(d, 1033)->isChecked()).arg(box(d, 1038)->isChecked()).arg(box(d, 1039)->isChecked());
+    return QStringLiteral("%1%2%3")
+        .arg(box(d, 1033)->isChecked())
+        .arg(box(d, 1038)->isChecked())
+        .arg(box(d, 1039)->isChecked());
 }
 void pick(QDialog& d, int index) {
     names(d)->setCurrentIndex(index);
@@ -48,20 +56,23 @@ TEST(RightsBoxes, BoxesToValueAndBack) {
     struct Case {
         int admin, modify, query, value;
     };
-    for (const Case& c : {Case{0, 0, 0, 0}, Case{0, 1, 0, 2}, Case{0, 0, 1, 4}, Case{0, 1, 1, 6}, Case{1, 0, 0, 99}}) {
+    for (const Case& c : {Case{0, 0, 0, 0}, Case{0, 1, 0, 2}, Case{0, 0, 1, 4}, Case{0, 1, 1, 6},
+                          Case{1, 0, 0, 99}}) {
         dialog.m_bAdmin = c.admin;
         dialog.m_bModify = c.modify;
         dialog.m_bQuery = c.query;
         dialog.BoxesToValue();
         EXPECT_EQ(dialog.m_nRight, c.value);
         if (c.admin) {
-            EXPECT_TRUE(dialog.m_bModify && dialog.m_bQuery) << "the administrator box ticks all three";
+            EXPECT_TRUE(dialog.m_bModify && dialog.m_bQuery)
+                << "the administrator box ticks all three";
         }
     }
     struct Back {
         int value, admin, modify, query;
     };
-    for (const Back& b : {Back{99, 1, 1, 1}, Back{6, 0, 1, 1}, Back{4, 0, 0, 1}, Back{1, 1, 0, 0}, Back{0, 0, 0, 0}}) {
+    for (const Back& b : {Back{99, 1, 1, 1}, Back{6, 0, 1, 1}, Back{4, 0, 0, 1}, Back{1, 1, 0, 0},
+                          Back{0, 0, 0, 0}}) {
         dialog.ValueToBoxes(b.value);
         EXPECT_EQ(dialog.m_bAdmin, b.admin) << b.value;
         EXPECT_EQ(dialog.m_bModify, b.modify) << b.value;
@@ -156,7 +167,7 @@ TEST_F(UserDialogsTest, TheRefusalsOfTheUsersDialog) {
         Click(Control(d, 1022)); // add an existing name
         TypeInto(names(d), QStringLiteral("无名氏"));
         Click(Control(d, 1030)); // delete a missing name
-        pick(d, 0);               // 管理员, the only administrator
+        pick(d, 0);              // 管理员, the only administrator
         Click(Control(d, 1030));
         Click(box(d, 1033));
         Click(Control(d, IDOK));
@@ -176,8 +187,10 @@ TEST_F(UserDialogsTest, TheRefusalsOfTheUsersDialog) {
     dialog.DoModal();
     for (const auto& b : m_boxes.Boxes())
         EXPECT_EQ(b.caption, QStringLiteral("提示"));
-    EXPECT_TRUE(m_boxes.Boxes().back().text.startsWith(QStringLiteral("访问用户表出错：\r\nRow cannot be located for updating.")));
-    EXPECT_EQ(Users(m_db), QStringList({"别名|580347|99||", "乙|b|4||"})) << "the other change is kept";
+    EXPECT_TRUE(m_boxes.Boxes().back().text.startsWith(
+        QStringLiteral("访问用户表出错：\r\nRow cannot be located for updating.")));
+    EXPECT_EQ(Users(m_db), QStringList({"别名|580347|99||", "乙|b|4||"}))
+        << "the other change is kept";
 }
 
 TEST_F(UserDialogsTest, AnEmptyTableGetsTheAdministrator) {

@@ -17,8 +17,10 @@ TEST(Catalogue, ColumnsSitWhereTheProgramExpectsThem) {
         EXPECT_EQ(columns[kFirstLayoutColumns + k].name, appended[k].name);
         EXPECT_TRUE(columns[kFirstLayoutColumns + k].appended);
     }
-    EXPECT_EQ(appended[0].statement, QStringLiteral("ALTER   TABLE   基本情况表   ADD   COLUMN   拥有土地 char(20)"));
-    EXPECT_EQ(appended[6].statement, QStringLiteral("ALTER   TABLE   基本情况表   ADD   COLUMN   廉租房 char(20)"));
+    EXPECT_EQ(appended[0].statement,
+              QStringLiteral("ALTER   TABLE   基本情况表   ADD   COLUMN   拥有土地 char(20)"));
+    EXPECT_EQ(appended[6].statement,
+              QStringLiteral("ALTER   TABLE   基本情况表   ADD   COLUMN   廉租房 char(20)"));
     QSet<QString> names;
     QSet<int> ids;
     for (const ResidentColumn& c : columns) {
@@ -31,8 +33,10 @@ TEST(Catalogue, ColumnsSitWhereTheProgramExpectsThem) {
     }
     EXPECT_EQ(FindResidentColumn(QStringLiteral("备注"))->byteLimit, 50);
     EXPECT_EQ(FindResidentColumn(QStringLiteral("备注2"))->byteLimit, 255);
-    EXPECT_EQ(FindResidentColumn(QStringLiteral("何时迁来本县"))->label, QStringLiteral("何时迁来本市"));
-    EXPECT_EQ(ColumnSqlType(*FindResidentColumn(QStringLiteral("照片"))), QStringLiteral("LONGBINARY"));
+    EXPECT_EQ(FindResidentColumn(QStringLiteral("何时迁来本县"))->label,
+              QStringLiteral("何时迁来本市"));
+    EXPECT_EQ(ColumnSqlType(*FindResidentColumn(QStringLiteral("照片"))),
+              QStringLiteral("LONGBINARY"));
 }
 
 TEST(Catalogue, ChoiceListsInTheirOrder) {

@@ -17,9 +17,11 @@ namespace {
 
 RecordsetPtr openResidents(const QString& path) {
     ConnectionPtr c = Connection::Create();
-    c->Open(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0; Data Source=") + path, QString(), QString(), -1);
+    c->Open(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0; Data Source=") + path, QString(),
+            QString(), -1);
     RecordsetPtr rs = Recordset::Create();
-    rs->Open(QStringLiteral("SELECT * FROM 基本情况表"), c, adOpenStatic, adLockReadOnly, adCmdText);
+    rs->Open(QStringLiteral("SELECT * FROM 基本情况表"), c, adOpenStatic, adLockReadOnly,
+             adCmdText);
     return rs;
 }
 
@@ -53,7 +55,8 @@ TEST(InitDb, WritesEachLayoutWithoutAUserTable) {
         EXPECT_EQ(fields->GetItem(Variant(0))->GetType(), adInteger);
         EXPECT_EQ(rs->GetRecordCount(), 0);
         RecordsetPtr tables = rs->GetActiveConnection()->OpenSchema(
-            adSchemaTables, Variant(std::vector<Variant>{Variant(), Variant(), Variant(), Variant("TABLE")}));
+            adSchemaTables,
+            Variant(std::vector<Variant>{Variant(), Variant(), Variant(), Variant("TABLE")}));
         EXPECT_EQ(tables->GetRecordCount(), 1) << "start-up creates the user table";
         EXPECT_FALSE(dir.Exists(QStringLiteral("单位划分.txt")));
     }
@@ -65,7 +68,8 @@ TEST(InitDb, RefusesWhatItShouldNotWrite) {
     QString error;
     EXPECT_FALSE(CreateResidentDatabase(dir.Path(QStringLiteral("人员档案.mdb")), {}, &error));
     EXPECT_EQ(dir.Read("人员档案.mdb"), QByteArray("keep me"));
-    EXPECT_FALSE(CreateResidentDatabase(dir.Path(QStringLiteral("other.mdb")), {40, 0, 1, 0}, &error));
+    EXPECT_FALSE(
+        CreateResidentDatabase(dir.Path(QStringLiteral("other.mdb")), {40, 0, 1, 0}, &error));
     EXPECT_FALSE(error.isEmpty());
     EXPECT_FALSE(dir.Exists(QStringLiteral("other.mdb")));
 }
@@ -88,7 +92,8 @@ TEST(InitDb, DemoResidentsHoldTogether) {
         const COleDateTime birth = rs->GetCollect(Variant("出生日期")).DateValue();
         EXPECT_EQ(id.mid(6, 8), birth.Format(QStringLiteral("%Y%m%d"))) << id.toStdString();
         const bool male = id.at(16).digitValue() % 2 == 1;
-        EXPECT_EQ(text("性别"), male ? QStringLiteral("男") : QStringLiteral("女")) << id.toStdString();
+        EXPECT_EQ(text("性别"), male ? QStringLiteral("男") : QStringLiteral("女"))
+            << id.toStdString();
         EXPECT_EQ(rs->GetCollect(Variant("年龄")).Int(), 2026 - birth.GetYear());
         EXPECT_LE(birth.m_dt, COleDateTime(2026, 12, 31, 0, 0, 0).m_dt);
         const QString book = text("户口簿编号");
@@ -118,9 +123,14 @@ TEST(InitDb, DemoResidentsHoldTogether) {
 
 TEST(InitDb, TheSameSeedGivesTheSameResidents) {
     TestDir a, b, c;
-    ASSERT_TRUE(CreateResidentDatabase(a.Path(QStringLiteral("人员档案.mdb")), {43, 60, 5, 2026}, nullptr));
-    ASSERT_TRUE(CreateResidentDatabase(b.Path(QStringLiteral("人员档案.mdb")), {43, 60, 5, 2026}, nullptr));
-    ASSERT_TRUE(CreateResidentDatabase(c.Path(QStringLiteral("人员档案.mdb")), {43, 60, 6, 2026}, nullptr));
-    EXPECT_EQ(allRows(a.Path(QStringLiteral("人员档案.mdb"))), allRows(b.Path(QStringLiteral("人员档案.mdb"))));
-    EXPECT_NE(allRows(a.Path(QStringLiteral("人员档案.mdb"))), allRows(c.Path(QStringLiteral("人员档案.mdb"))));
+    ASSERT_TRUE(
+        CreateResidentDatabase(a.Path(QStringLiteral("人员档案.mdb")), {43, 60, 5, 2026}, nullptr));
+    ASSERT_TRUE(
+        CreateResidentDatabase(b.Path(QStringLiteral("人员档案.mdb")), {43, 60, 5, 2026}, nullptr));
+    ASSERT_TRUE(
+        CreateResidentDatabase(c.Path(QStringLiteral("人员档案.mdb")), {43, 60, 6, 2026}, nullptr));
+    EXPECT_EQ(allRows(a.Path(QStringLiteral("人员档案.mdb"))),
+              allRows(b.Path(QStringLiteral("人员档案.mdb"))));
+    EXPECT_NE(allRows(a.Path(QStringLiteral("人员档案.mdb"))),
+              allRows(c.Path(QStringLiteral("人员档案.mdb"))));
 }

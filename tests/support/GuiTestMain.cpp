@@ -12,7 +12,8 @@ namespace {
 class UnexpectedBoxes : public MessageService {
 public:
     int Show(QObject*, const QString& text, const QString& caption, unsigned style) override {
-        ADD_FAILURE() << "message box nobody expected [" << caption.toStdString() << "]: " << text.toStdString();
+        ADD_FAILURE() << "message box nobody expected [" << caption.toStdString()
+                      << "]: " << text.toStdString();
         return FirstButtonOf(style);
     }
 };

@@ -6,12 +6,12 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QStyle>
 #include <QStyleOptionButton>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QKeyEvent>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -94,7 +94,9 @@ void Click(QWidget* button) {
         option.initFrom(button);
         const bool check = qobject_cast<QCheckBox*>(button) != nullptr;
         at = button->style()
-                 ->subElementRect(check ? QStyle::SE_CheckBoxIndicator : QStyle::SE_RadioButtonIndicator, &option, button)
+                 ->subElementRect(check ? QStyle::SE_CheckBoxIndicator
+                                        : QStyle::SE_RadioButtonIndicator,
+                                  &option, button)
                  .center();
     }
     QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, at);

@@ -34,4 +34,4 @@ private:
 // Small helpers for the actions.
 void TypeInto(QWidget* control, const QString& text); // replaces the control's text
 void Click(QWidget* button);
-QWidget* Control(const QWidget& dialog, int id);       // fails the test when missing
+QWidget* Control(const QWidget& dialog, int id); // fails the test when missing

@@ -18,7 +18,8 @@ public:
         QSize size;
     };
 
-    explicit RecordingDC(bool printing = false, int dpi = 96, int charWidth = 10, int lineHeight = 20)
+    explicit RecordingDC(bool printing = false, int dpi = 96, int charWidth = 10,
+                         int lineHeight = 20)
         : m_printing(printing), m_dpi(dpi), m_charWidth(charWidth), m_lineHeight(lineHeight) {}
 
     bool IsPrinting() const override { return m_printing; }
@@ -35,7 +36,9 @@ public:
     QSize GetTextExtent(const QString& text) const override {
         return QSize(static_cast<int>(text.size()) * m_charWidth, m_lineHeight);
     }
-    void TextOut(int x, int y, const QString& text) override { texts << Text{x, y, text, m_colour, m_font}; }
+    void TextOut(int x, int y, const QString& text) override {
+        texts << Text{x, y, text, m_colour, m_font};
+    }
     void MoveTo(int x, int y) override { m_at = QPoint(x, y); }
     void LineTo(int x, int y) override {
         lines << QLine(m_at, QPoint(x, y));

@@ -19,7 +19,8 @@ TEST(Assets, TheManualIsAWellFormedRichTextDocument) {
     QFile source(QStringLiteral(VRIN_MANUAL_TEXT));
     ASSERT_TRUE(source.open(QIODevice::ReadOnly));
     const QString text = QString::fromUtf8(source.readAll());
-    for (const char* screen : {"登录", "主窗口", "人员档案窗口", "人员详细情况", "单位划分", "设置用户", "设置密码", "设置网络"})
+    for (const char* screen : {"登录", "主窗口", "人员档案窗口", "人员详细情况", "单位划分",
+                               "设置用户", "设置密码", "设置网络"})
         EXPECT_TRUE(text.contains(QString::fromUtf8(screen))) << screen;
     const QByteArray rtf = ManualRtf(text);
     ASSERT_TRUE(rtf.startsWith("{\\rtf1\\ansi\\ansicpg936"));
@@ -36,5 +37,6 @@ TEST(Assets, TheManualIsAWellFormedRichTextDocument) {
     }
     EXPECT_EQ(depth, 0);
     EXPECT_TRUE(rtf.contains("\\u30331?\\u24405?")) << "登录";
-    EXPECT_EQ(ManualRtf(QStringLiteral("a{b}\\c")).count("\\{"), 1) << "braces in the text are escaped";
+    EXPECT_EQ(ManualRtf(QStringLiteral("a{b}\\c")).count("\\{"), 1)
+        << "braces in the text are escaped";
 }

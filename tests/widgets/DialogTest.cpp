@@ -56,7 +56,7 @@ TEST(QtMessageService, ButtonsAnswerWithTheirIds) {
         EXPECT_EQ(box->icon(), QMessageBox::Information);
         box->button(QMessageBox::No)->click();
     });
-    EXPECT_EQ(service.Show(nullptr, QStringLiteral("确实要删除第3行吗？\r\n第二行"), QStringLiteral("提示"),
-                           MB_YESNO | MB_ICONINFORMATION),
+    EXPECT_EQ(service.Show(nullptr, QStringLiteral("确实要删除第3行吗？\r\n第二行"),
+                           QStringLiteral("提示"), MB_YESNO | MB_ICONINFORMATION),
               IDNO);
 }

@@ -1,6 +1,6 @@
+#include "widgets/Picture.h"
 #include "platform/Jpeg.h"
 #include "widgets/MainWindow.h"
-#include "widgets/Picture.h"
 
 #include "RecordingDC.h"
 #include "TestSupport.h"
@@ -47,7 +47,8 @@ TEST(Picture, LoadsJpegAndBmpFromFilesAndBuffers) {
     EXPECT_TRUE(fromBuffer.LoadFromBuffer(bmp.constData(), bmp.size()));
     ASSERT_TRUE(fromBuffer.m_pPicture);
     EXPECT_EQ(fromBuffer.m_pPicture->size(), QSize(60, 80));
-    EXPECT_TRUE(fromBuffer.LoadFromBuffer("not a picture", 13)) << "the callers look at the picture";
+    EXPECT_TRUE(fromBuffer.LoadFromBuffer("not a picture", 13))
+        << "the callers look at the picture";
     EXPECT_FALSE(fromBuffer.m_pPicture);
 }
 

@@ -10,7 +10,8 @@ namespace {
 
 void send(QWidget* target, QEvent::Type type, QPoint parentPoint, Qt::MouseButtons buttons) {
     QPoint global = target->parentWidget()->mapToGlobal(parentPoint);
-    QMouseEvent e(type, QPointF(target->mapFromGlobal(global)), QPointF(global), Qt::LeftButton, buttons, Qt::NoModifier);
+    QMouseEvent e(type, QPointF(target->mapFromGlobal(global)), QPointF(global), Qt::LeftButton,
+                  buttons, Qt::NoModifier);
     QApplication::sendEvent(target, &e);
 }
 
@@ -32,7 +33,8 @@ TEST(Splitter, ADragStopsAtTheRangeAndReportsTheClampedDistance) {
     EXPECT_EQ(bar.GetMinimum(), 202);
     bar.SetRange(100, 500);
     Drag drag;
-    QObject::connect(&bar, &CSplitterControl::Notify, [&](const SplitterNotify& n) { drag.notes << n; });
+    QObject::connect(&bar, &CSplitterControl::Notify,
+                     [&](const SplitterNotify& n) { drag.notes << n; });
 
     send(&bar, QEvent::MouseButtonPress, QPoint(202, 100), Qt::LeftButton);
     EXPECT_TRUE(bar.IsDragging());

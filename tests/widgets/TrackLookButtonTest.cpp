@@ -1,6 +1,6 @@
+#include "widgets/TrackLookButton.h"
 #include "platform/Trace.h"
 #include "widgets/Resources.h"
-#include "widgets/TrackLookButton.h"
 
 #include "TestSupport.h"
 
@@ -65,13 +65,14 @@ TEST(TrackLookButton, RisesUnderThePointerAndFlattensWhenItLeaves) {
     Window w;
     EXPECT_EQ(w.button->GetBorder(), CTrackLookButton::Flat);
     QTest::mouseMove(w.button, w.button->rect().center());
-    QMouseEvent inside(QEvent::MouseMove, QPointF(w.button->rect().center()), w.button->mapToGlobal(QPointF(w.button->rect().center())),
-                       Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QMouseEvent inside(QEvent::MouseMove, QPointF(w.button->rect().center()),
+                       w.button->mapToGlobal(QPointF(w.button->rect().center())), Qt::NoButton,
+                       Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(w.button, &inside);
     EXPECT_EQ(w.button->GetBorder(), CTrackLookButton::Raised);
     EXPECT_TRUE(w.button->IsHot());
-    QMouseEvent outside(QEvent::MouseMove, QPointF(-5, -5), w.button->mapToGlobal(QPointF(-5, -5)), Qt::NoButton,
-                        Qt::NoButton, Qt::NoModifier);
+    QMouseEvent outside(QEvent::MouseMove, QPointF(-5, -5), w.button->mapToGlobal(QPointF(-5, -5)),
+                        Qt::NoButton, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(w.button, &outside);
     EXPECT_EQ(w.button->GetBorder(), CTrackLookButton::Flat);
     EXPECT_FALSE(w.button->IsHot());
@@ -97,7 +98,8 @@ TEST(TrackLookButton, ADisabledButtonDrawsItsDisabledBitmapAndEmbossedText) {
     EXPECT_TRUE(contains(disabled, QColor(0, 0, 255)));
     EXPECT_FALSE(contains(disabled, QColor(255, 0, 0)));
     const QPalette& pal = w.button->palette();
-    EXPECT_TRUE(contains(disabled, pal.color(QPalette::Light))) << "the raised part of the embossed text";
+    EXPECT_TRUE(contains(disabled, pal.color(QPalette::Light)))
+        << "the raised part of the embossed text";
     EXPECT_TRUE(contains(disabled, pal.color(QPalette::Dark)));
 }
 
@@ -106,6 +108,7 @@ TEST(TrackLookButton, MissingBitmapsAreTracedAndRefused) {
     CTrackLookButton button;
     EXPECT_FALSE(button.LoadBitmaps(8999));
     EXPECT_FALSE(button.LoadBitmaps(IDB_LOGIN_OK, 0, 8999));
-    EXPECT_EQ(trace.Lines(), QStringList({"Failed to Load First bitmap of CButton\n", "Failed to Load bitmap of CButton\n"}));
+    EXPECT_EQ(trace.Lines(), QStringList({"Failed to Load First bitmap of CButton\n",
+                                          "Failed to Load bitmap of CButton\n"}));
     EXPECT_TRUE(button.LoadBitmaps(IDB_LOGIN_OK, IDB_LOGIN_OK, IDB_LOGIN_OK));
 }

@@ -8,12 +8,14 @@
 
 namespace {
 
-QPainterPath hill(int width, int height, double base, double amplitude, double phase, double waves) {
+QPainterPath hill(int width, int height, double base, double amplitude, double phase,
+                  double waves) {
     QPainterPath path;
     path.moveTo(0, height);
     for (int x = 0; x <= width; x += 8) {
         double t = static_cast<double>(x) / width;
-        double y = base - amplitude * (0.6 * std::sin(t * waves * 3.14159 + phase) + 0.4 * std::sin(t * waves * 7.1 + phase * 2));
+        double y = base - amplitude * (0.6 * std::sin(t * waves * 3.14159 + phase) +
+                                       0.4 * std::sin(t * waves * 7.1 + phase * 2));
         path.lineTo(x, y * height);
     }
     path.lineTo(width, height);
@@ -80,7 +82,8 @@ QImage DrawBackground(int width, int height) {
     p.setBrush(QColor(255, 255, 255, 170));
     for (QPointF c : {QPointF(0.18, 0.14), QPointF(0.45, 0.09), QPointF(0.6, 0.2)})
         for (int k = 0; k < 4; ++k)
-            p.drawEllipse(QPointF(width * c.x() + k * width * 0.025, height * c.y() + (k % 2) * height * 0.01),
+            p.drawEllipse(QPointF(width * c.x() + k * width * 0.025,
+                                  height * c.y() + (k % 2) * height * 0.01),
                           width * 0.035, height * 0.03);
     // Hills, far to near.
     p.setBrush(QColor(150, 180, 200));
@@ -103,7 +106,8 @@ QImage DrawBackground(int width, int height) {
     // The village.
     const QColor roofs[] = {QColor(190, 70, 50), QColor(170, 90, 60), QColor(80, 100, 150)};
     for (int k = 0; k < 7; ++k)
-        house(p, width * (0.08 + k * 0.12), height * (0.67 + (k % 3) * 0.015), width * 0.05, roofs[k % 3]);
+        house(p, width * (0.08 + k * 0.12), height * (0.67 + (k % 3) * 0.015), width * 0.05,
+              roofs[k % 3]);
     for (int k = 0; k < 9; ++k)
         tree(p, width * (0.04 + k * 0.115), height * (0.74 + (k % 2) * 0.01), width * 0.045);
     p.end();
@@ -121,13 +125,17 @@ QByteArray ManualRtf(const QString& text) {
         if (line.isEmpty())
             continue;
         if (line.startsWith(QLatin1String("## ")))
-            rtf += QStringLiteral("{\\pard\\sb360\\sa120\\keepn\\f1\\fs30\\b %1\\par}\n").arg(rtfText(line.mid(3)));
+            rtf += QStringLiteral("{\\pard\\sb360\\sa120\\keepn\\f1\\fs30\\b %1\\par}\n")
+                       .arg(rtfText(line.mid(3)));
         else if (line.startsWith(QLatin1String("# ")))
-            rtf += QStringLiteral("{\\pard\\qc\\sb240\\sa360\\f1\\fs40\\b %1\\par}\n").arg(rtfText(line.mid(2)));
+            rtf += QStringLiteral("{\\pard\\qc\\sb240\\sa360\\f1\\fs40\\b %1\\par}\n")
+                       .arg(rtfText(line.mid(2)));
         else if (line.startsWith(QLatin1String("- ")))
-            rtf += QStringLiteral("{\\pard\\li720\\fi-360\\sa80\\f0\\fs24 \\u8226?\\tab %1\\par}\n").arg(rtfText(line.mid(2)));
+            rtf += QStringLiteral("{\\pard\\li720\\fi-360\\sa80\\f0\\fs24 \\u8226?\\tab %1\\par}\n")
+                       .arg(rtfText(line.mid(2)));
         else
-            rtf += QStringLiteral("{\\pard\\fi480\\sa120\\sl360\\slmult1\\f0\\fs24 %1\\par}\n").arg(rtfText(line));
+            rtf += QStringLiteral("{\\pard\\fi480\\sa120\\sl360\\slmult1\\f0\\fs24 %1\\par}\n")
+                       .arg(rtfText(line));
     }
     rtf += QStringLiteral("}\n");
     return rtf.toLatin1();

@@ -38,7 +38,8 @@ int main(int argc, char** argv) {
     }
     QString error;
     bool ok = WriteFileAtomic(folder + QStringLiteral("bk.jpg"), EncodeJpeg(rgb, 90), &error) &&
-              WriteFileAtomic(folder + QStringLiteral("VRIN使用说明.doc"), ManualRtf(QString::fromUtf8(manual.readAll())), &error) &&
+              WriteFileAtomic(folder + QStringLiteral("VRIN使用说明.doc"),
+                              ManualRtf(QString::fromUtf8(manual.readAll())), &error) &&
               LoadBitmapResource(IDI_MAINFRAME).save(folder + QStringLiteral("vrin.png"), "PNG");
     if (!ok) {
         std::fprintf(stderr, "vrin-assets: %s\n", error.toUtf8().constData());

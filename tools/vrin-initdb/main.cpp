@@ -38,7 +38,8 @@ int main(int argc, char** argv) {
         else if (path.isEmpty() && !args[i].startsWith(QLatin1String("--")))
             path = args[i];
         else {
-            std::fprintf(stderr, "usage: vrin-initdb PATH [--demo N] [--seed S] [--layout 43|38|36]\n");
+            std::fprintf(stderr,
+                         "usage: vrin-initdb PATH [--demo N] [--seed S] [--layout 43|38|36]\n");
             return 2;
         }
     }
@@ -51,6 +52,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "vrin-initdb: %s\n", error.toUtf8().constData());
         return 1;
     }
-    std::printf("%s: %d residents, %d columns\n", path.toUtf8().constData(), options.demoResidents, options.layoutColumns);
+    std::printf("%s: %d residents, %d columns\n", path.toUtf8().constData(), options.demoResidents,
+                options.layoutColumns);
     return 0;
 }

@@ -1,0 +1,35 @@
+#include "app/UserTable.h"
+
+#include "app/SettingsFiles.h"
+#include "app/VRINApp.h"
+#include "records/ResidentCatalogue.h"
+
+using namespace adodb;
+
+RecordsetPtr OpenUserTable() {
+    RecordsetPtr users = Recordset::Create();
+    users->Open(QStringLiteral("SELECT * FROM ") + kUserTable, GetApp().m_pConnection,
+                adOpenDynamic, adLockOptimistic, adCmdText);
+    return users;
+}
+
+QString UserNameOf(const RecordsetPtr& users) {
+    return TrimTrailingBlanks(GetApp().GetFieldText(users, QStringLiteral("用户名")));
+}
+
+QString PasswordOf(const RecordsetPtr& users) {
+    return TrimTrailingBlanks(GetApp().GetFieldText(users, QStringLiteral("密码")));
+}
+
+int RightOf(const RecordsetPtr& users) {
+    return TextToInt(GetApp().GetFieldText(users, QStringLiteral("权限")));
+}
+
+bool MoveToUser(const RecordsetPtr& users, const QString& name) {
+    if (!users->GetBOF())
+        users->MoveFirst();
+    for (; !users->GetEOF(); users->MoveNext())
+        if (UserNameOf(users) == name)
+            return true;
+    return false;
+}
