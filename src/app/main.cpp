@@ -4,6 +4,7 @@
 #include "platform/MessageService.h"
 #include "widgets/Fonts.h"
 #include "widgets/QtMessageService.h"
+#include "widgets/QtShellService.h"
 
 #include <QApplication>
 
@@ -12,6 +13,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(AppTitle());
     InstallFontSubstitutions();
     InstallQtMessageService();
+    InstallQtShellService();
     CVRINApp app;
     if (!app.InitInstance())
         return app.ExitInstance();
