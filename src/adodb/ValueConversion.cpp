@@ -233,17 +233,22 @@ Variant CellToVariant(const ColumnInfo& column, const CellRef& cell) {
 
 namespace {
 
-StoredValue toInteger(const ColumnInfo& column, const Variant& value, std::int64_t min,
-                      std::int64_t max) {
+// The number a value written into a number column stands for.
+double numberOf(const ColumnInfo& column, const Variant& value) {
     double number = 0;
     if (value.IsString()) {
         if (!parseNumber(value.Str(), number))
             throw conversionError(column, QStringLiteral("“%1”不是数字").arg(value.Str()));
-    } else if (value.IsNumber() || value.vt() == VT_DATE) {
-        number = value.ToDouble();
-    } else {
-        throw conversionError(column, QStringLiteral("这种值不能存为数字"));
+        return number;
     }
+    if (value.IsNumber() || value.vt() == VT_DATE)
+        return value.ToDouble();
+    throw conversionError(column, QStringLiteral("这种值不能存为数字"));
+}
+
+StoredValue toInteger(const ColumnInfo& column, const Variant& value, std::int64_t min,
+                      std::int64_t max) {
+    double number = numberOf(column, value);
     if (value.IsInteger() && value.vt() != VT_UI8) {
         if (value.Int() < min || value.Int() > max)
             throw conversionError(column, QStringLiteral("数值超出字段的范围"));
@@ -256,15 +261,7 @@ StoredValue toInteger(const ColumnInfo& column, const Variant& value, std::int64
 }
 
 StoredValue toReal(const ColumnInfo& column, const Variant& value) {
-    double number = 0;
-    if (value.IsString()) {
-        if (!parseNumber(value.Str(), number))
-            throw conversionError(column, QStringLiteral("“%1”不是数字").arg(value.Str()));
-    } else if (value.IsNumber() || value.vt() == VT_DATE) {
-        number = value.ToDouble();
-    } else {
-        throw conversionError(column, QStringLiteral("这种值不能存为数字"));
-    }
+    double number = numberOf(column, value);
     if (column.type == adSingle && std::fabs(number) > std::numeric_limits<float>::max())
         throw conversionError(column, QStringLiteral("数值超出字段的范围"));
     if (column.type == adCurrency)

@@ -59,24 +59,24 @@ QString FormatArg::asText() const {
 
 namespace {
 
-struct Spec {
+struct Conversion {
     std::string flags;
     int width = -1;
     int precision = -1;
     char conversion = 0;
 };
 
-QString formatNumber(const Spec& spec, const FormatArg& arg) {
+QString formatNumber(const Conversion& conv, const FormatArg& arg) {
     std::string f(1, '%');
-    f.append(spec.flags);
-    if (spec.width >= 0)
-        f += std::to_string(spec.width);
-    if (spec.precision >= 0) {
+    f.append(conv.flags);
+    if (conv.width >= 0)
+        f += std::to_string(conv.width);
+    if (conv.precision >= 0) {
         f += '.';
-        f += std::to_string(spec.precision);
+        f += std::to_string(conv.precision);
     }
     char buffer[512];
-    switch (spec.conversion) {
+    switch (conv.conversion) {
     case 'd':
     case 'i':
         f += "lld";
@@ -87,7 +87,7 @@ QString formatNumber(const Spec& spec, const FormatArg& arg) {
     case 'X':
     case 'o':
         f += "ll";
-        f += spec.conversion;
+        f += conv.conversion;
         std::snprintf(buffer, sizeof buffer, f.c_str(), arg.asUnsigned());
         break;
     case 'p':
@@ -95,19 +95,19 @@ QString formatNumber(const Spec& spec, const FormatArg& arg) {
         std::snprintf(buffer, sizeof buffer, f.c_str(), arg.asUnsigned());
         break;
     default:
-        f += spec.conversion;
+        f += conv.conversion;
         std::snprintf(buffer, sizeof buffer, f.c_str(), arg.asDouble());
         break;
     }
     return QString::fromLatin1(buffer);
 }
 
-QString padText(const QString& text, const Spec& spec) {
-    QString value = spec.precision >= 0 ? GbkLeft(text, spec.precision) : text;
+QString padText(const QString& text, const Conversion& conv) {
+    QString value = conv.precision >= 0 ? GbkLeft(text, conv.precision) : text;
     int len = GbkLength(value);
-    if (spec.width > len) {
-        QString pad(spec.width - len, QLatin1Char(' '));
-        value = spec.flags.find('-') != std::string::npos ? value + pad : pad + value;
+    if (conv.width > len) {
+        QString pad(conv.width - len, QLatin1Char(' '));
+        value = conv.flags.find('-') != std::string::npos ? value + pad : pad + value;
     }
     return value;
 }
@@ -139,35 +139,35 @@ QString FormatTextList(const QString& format, std::initializer_list<FormatArg> l
             ++i;
             continue;
         }
-        Spec spec;
+        Conversion conv;
         while (i < n && QStringLiteral("-+ #0").contains(format.at(i)))
-            spec.flags += static_cast<char>(format.at(i++).unicode());
+            conv.flags += static_cast<char>(format.at(i++).unicode());
         if (i < n && format.at(i) == QLatin1Char('*')) {
             const FormatArg* a = takeArg();
-            spec.width = a ? static_cast<int>(a->asSigned()) : 0;
-            if (spec.width < 0) {
-                spec.flags += '-';
-                spec.width = -spec.width;
+            conv.width = a ? static_cast<int>(a->asSigned()) : 0;
+            if (conv.width < 0) {
+                conv.flags += '-';
+                conv.width = -conv.width;
             }
             ++i;
         } else {
             while (i < n && format.at(i).isDigit())
-                spec.width = (spec.width < 0 ? 0 : spec.width * 10) + format.at(i++).digitValue();
+                conv.width = (conv.width < 0 ? 0 : conv.width * 10) + format.at(i++).digitValue();
         }
         if (i < n && format.at(i) == QLatin1Char('.')) {
             ++i;
-            spec.precision = 0;
+            conv.precision = 0;
             if (i < n && format.at(i) == QLatin1Char('*')) {
                 const FormatArg* a = takeArg();
-                spec.precision = a ? static_cast<int>(a->asSigned()) : 0;
+                conv.precision = a ? static_cast<int>(a->asSigned()) : 0;
                 ++i;
             } else {
                 while (i < n && format.at(i).isDigit())
-                    spec.precision = spec.precision * 10 + format.at(i++).digitValue();
+                    conv.precision = conv.precision * 10 + format.at(i++).digitValue();
             }
         }
-        spec.width = std::min(spec.width, 4096);
-        spec.precision = std::min(spec.precision, 4096);
+        conv.width = std::min(conv.width, 4096);
+        conv.precision = std::min(conv.precision, 4096);
         // Length modifiers carry no meaning here: every argument knows its own type.
         while (i < n && QStringLiteral("hlLqjzt").contains(format.at(i)))
             ++i;
@@ -175,12 +175,12 @@ QString FormatTextList(const QString& format, std::initializer_list<FormatArg> l
             i += 3;
         if (i >= n)
             break;
-        QChar conv = format.at(i++);
+        QChar letter = format.at(i++);
         const FormatArg* arg = takeArg();
-        switch (conv.unicode()) {
+        switch (letter.unicode()) {
         case 's':
         case 'S':
-            out += padText(arg ? arg->asText() : QString(), spec);
+            out += padText(arg ? arg->asText() : QString(), conv);
             break;
         case 'c':
         case 'C': {
@@ -189,7 +189,7 @@ QString FormatTextList(const QString& format, std::initializer_list<FormatArg> l
                 char32_t code = static_cast<char32_t>(arg->asUnsigned() & 0x1FFFFF);
                 ch = code ? QString::fromUcs4(&code, 1) : QString();
             }
-            out += padText(ch, spec);
+            out += padText(ch, conv);
             break;
         }
         case 'd':
@@ -207,13 +207,13 @@ QString FormatTextList(const QString& format, std::initializer_list<FormatArg> l
         case 'G':
         case 'a':
         case 'A':
-            spec.conversion = static_cast<char>(conv.unicode());
-            out += arg ? formatNumber(spec, *arg) : QString();
+            conv.conversion = static_cast<char>(letter.unicode());
+            out += arg ? formatNumber(conv, *arg) : QString();
             break;
         default:
             // Unknown conversion: kept as written.
             out += QLatin1Char('%');
-            out += conv;
+            out += letter;
             break;
         }
     }

@@ -1,9 +1,11 @@
 #include "widgets/Resources.h"
 
 #include <QHash>
+
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <functional>
 
 namespace {
 
@@ -18,44 +20,44 @@ QPixmap canvas(int width, int height) {
     return pixmap;
 }
 
-// A green tick on a round badge: confirm.
-QPixmap drawConfirm(int size) {
+// A round badge shaded from light to dark, with a painter left on it for the symbol.
+QPixmap badge(int size, QColor light, QColor dark, QColor border,
+              const std::function<void(QPainter&)>& symbol) {
     QPixmap pixmap = canvas(size, size);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
     QRadialGradient face(size * 0.35, size * 0.3, size * 0.8);
-    face.setColorAt(0, QColor(140, 220, 120));
-    face.setColorAt(1, QColor(30, 130, 50));
+    face.setColorAt(0, light);
+    face.setColorAt(1, dark);
     p.setBrush(face);
-    p.setPen(QPen(QColor(20, 90, 30), 1));
+    p.setPen(QPen(border, 1));
     p.drawEllipse(QRectF(1, 1, size - 2, size - 2));
-    QPainterPath tick;
-    tick.moveTo(size * 0.26, size * 0.52);
-    tick.lineTo(size * 0.44, size * 0.70);
-    tick.lineTo(size * 0.76, size * 0.32);
     p.setPen(QPen(Qt::white, size / 8.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.setBrush(Qt::NoBrush);
-    p.drawPath(tick);
+    symbol(p);
     p.end();
     return pixmap;
 }
 
-// A red cross on a round badge: cancel, leave.
+// A green tick: confirm.
+QPixmap drawConfirm(int size) {
+    return badge(size, QColor(140, 220, 120), QColor(30, 130, 50), QColor(20, 90, 30),
+                 [size](QPainter& p) {
+                     QPainterPath tick;
+                     tick.moveTo(size * 0.26, size * 0.52);
+                     tick.lineTo(size * 0.44, size * 0.70);
+                     tick.lineTo(size * 0.76, size * 0.32);
+                     p.drawPath(tick);
+                 });
+}
+
+// A red cross: cancel, leave.
 QPixmap drawCancel(int size) {
-    QPixmap pixmap = canvas(size, size);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    QRadialGradient face(size * 0.35, size * 0.3, size * 0.8);
-    face.setColorAt(0, QColor(250, 140, 120));
-    face.setColorAt(1, QColor(180, 30, 30));
-    p.setBrush(face);
-    p.setPen(QPen(QColor(120, 20, 20), 1));
-    p.drawEllipse(QRectF(1, 1, size - 2, size - 2));
-    p.setPen(QPen(Qt::white, size / 8.0, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(QPointF(size * 0.32, size * 0.32), QPointF(size * 0.68, size * 0.68));
-    p.drawLine(QPointF(size * 0.68, size * 0.32), QPointF(size * 0.32, size * 0.68));
-    p.end();
-    return pixmap;
+    return badge(
+        size, QColor(250, 140, 120), QColor(180, 30, 30), QColor(120, 20, 20), [size](QPainter& p) {
+            p.drawLine(QPointF(size * 0.32, size * 0.32), QPointF(size * 0.68, size * 0.68));
+            p.drawLine(QPointF(size * 0.68, size * 0.32), QPointF(size * 0.32, size * 0.68));
+        });
 }
 
 // A play arrow: start the archive.
