@@ -581,9 +581,6 @@ bool CAdoRecordSet::PutValue(const QString& field, const QString& value) {
 }
 
 QString CAdoRecordSet::VariantToDisplayText(const Variant& value) const {
-    const auto low32 = [&] {
-        return static_cast<std::int32_t>(static_cast<std::uint32_t>(value.UInt()));
-    };
     switch (value.vt()) {
     case VT_EMPTY:
     case VT_NULL:
@@ -597,7 +594,7 @@ QString CAdoRecordSet::VariantToDisplayText(const Variant& value) const {
     case VT_INT:
     case VT_UINT:
     case VT_VOID:
-        return FormatText(QStringLiteral("%d"), low32());
+        return FormatText(QStringLiteral("%d"), LowFourBytes(value));
     case VT_R4:
     case VT_R8:
         return value.Double() == 0 ? QString() : FormatText(QStringLiteral("%.2f"), value.Double());

@@ -9,11 +9,9 @@
 
 using namespace adodb;
 
-namespace {
-std::int32_t low32(const Variant& v) {
+std::int32_t LowFourBytes(const Variant& v) {
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(v.UInt()));
 }
-} // namespace
 
 QString VariantToString(const Variant& value) {
     switch (value.vt()) {
@@ -28,7 +26,7 @@ QString VariantToString(const Variant& value) {
     case VT_UI8:
     case VT_INT:
     case VT_UINT:
-        return FormatText(QStringLiteral("%d"), low32(value));
+        return FormatText(QStringLiteral("%d"), LowFourBytes(value));
     case VT_R4:
         return FormatText(QStringLiteral("%.4f"), value.Double());
     case VT_R8:
@@ -62,23 +60,14 @@ QString VariantToString(const Variant& value) {
 }
 
 long VariantToLong(const Variant& value) {
+    if (value.vt() == VT_UI8)
+        return static_cast<long>(value.UInt());
+    if (value.IsInteger() || value.vt() == VT_BOOL)
+        return static_cast<long>(value.Int());
     switch (value.vt()) {
     case VT_EMPTY:
     case VT_NULL:
         return 0;
-    case VT_I1:
-    case VT_I2:
-    case VT_I4:
-    case VT_I8:
-    case VT_UI1:
-    case VT_UI2:
-    case VT_UI4:
-    case VT_INT:
-    case VT_UINT:
-    case VT_BOOL:
-        return static_cast<long>(value.Int());
-    case VT_UI8:
-        return static_cast<long>(value.UInt());
     case VT_R4:
     case VT_R8:
         return static_cast<long>(value.Double() + 0.5);

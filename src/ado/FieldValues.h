@@ -22,6 +22,9 @@ QString VariantToString(const adodb::Variant& value);
 // its midnight (years 1970 to 2038, else 0).
 long VariantToLong(const adodb::Variant& value);
 
+// The low four bytes of an integer value, as a signed 32-bit number.
+std::int32_t LowFourBytes(const adodb::Variant& value);
+
 // A date value as a date; any other value gives an invalid date.
 COleDateTime VariantToDate(const adodb::Variant& value);
 

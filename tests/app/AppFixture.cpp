@@ -42,17 +42,22 @@ void AppTest::WriteAppFile(const QString& name, const QByteArray& bytes) {
     m_appDir.Write(name, bytes);
 }
 
-void AppTest::ExecOn(const QString& databasePath, const QString& sql) {
+namespace {
+ConnectionPtr OpenDatabase(const QString& databasePath) {
     ConnectionPtr c = Connection::Create();
     c->Open(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0; Data Source=") + databasePath,
             QString(), QString(), -1);
+    return c;
+}
+} // namespace
+
+void AppTest::ExecOn(const QString& databasePath, const QString& sql) {
+    ConnectionPtr c = OpenDatabase(databasePath);
     c->Execute(sql, nullptr, adCmdText);
 }
 
 QStringList AppTest::Users(const QString& databasePath) {
-    ConnectionPtr c = Connection::Create();
-    c->Open(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0; Data Source=") + databasePath,
-            QString(), QString(), -1);
+    ConnectionPtr c = OpenDatabase(databasePath);
     RecordsetPtr rs = c->Execute(QStringLiteral("SELECT * FROM 用户密码"), nullptr, adCmdText);
     QStringList rows;
     for (; !rs->GetEOF(); rs->MoveNext()) {
@@ -65,9 +70,7 @@ QStringList AppTest::Users(const QString& databasePath) {
 }
 
 QStringList AppTest::ResidentColumnNames(const QString& databasePath) {
-    ConnectionPtr c = Connection::Create();
-    c->Open(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0; Data Source=") + databasePath,
-            QString(), QString(), -1);
+    ConnectionPtr c = OpenDatabase(databasePath);
     RecordsetPtr rs = c->Execute(QStringLiteral("SELECT * FROM 基本情况表"), nullptr, adCmdText);
     QStringList names;
     for (int k = 0; k < rs->GetFields()->GetCount(); ++k)
