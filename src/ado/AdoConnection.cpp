@@ -1,6 +1,7 @@
 #include "ado/AdoConnection.h"
 
 #include "ado/AdoWarning.h"
+#include "adodb/ConnectionString.h"
 #include "platform/MessageService.h"
 #include "platform/Trace.h"
 
@@ -84,7 +85,7 @@ bool CAdoConnection::Open(const QString& connect, long options) {
 }
 
 bool CAdoConnection::OpenJetDatabase(const QString& path, const QString& password, long options) {
-    QString connect = QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0; Data Source=") + path;
+    QString connect = JetConnectionString(path);
     if (!password.isEmpty())
         connect += QStringLiteral(";Jet OLEDB:Database Password=") + password;
     return Open(connect, options);

@@ -69,15 +69,15 @@ long VariantToLong(const Variant& value) {
     case VT_NULL:
         return 0;
     case VT_R4:
-    case VT_R8:
-        return static_cast<long>(value.Double() + 0.5);
+    case VT_R8: // values beyond the range saturate
+        return static_cast<long>(SaturatedInteger(value.Double() + 0.5));
     case VT_CY:
     case VT_DECIMAL:
-        return static_cast<long>(std::nearbyint(value.ToDouble()));
+        return static_cast<long>(SaturatedInteger(std::nearbyint(value.ToDouble())));
     case VT_BSTR:
     case VT_LPSTR:
     case VT_LPWSTR:
-        return std::atol(value.Str().toLatin1().constData());
+        return std::strtol(value.Str().toLatin1().constData(), nullptr, 10);
     case VT_DATE: {
         COleDateTime date = value.DateValue();
         int year = date.GetYear();

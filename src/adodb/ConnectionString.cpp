@@ -22,13 +22,29 @@ ConnectionString::ConnectionString(const QString& text) : m_text(text) {
         QString value;
         QChar open = i < n ? text.at(i) : QChar();
         QChar close = open == QLatin1Char('{') ? QLatin1Char('}') : open;
-        if (open == QLatin1Char('"') || open == QLatin1Char('\'') || open == QLatin1Char('{')) {
+        if (open == QLatin1Char('{')) {
             int end = text.indexOf(close, i + 1);
             if (end < 0)
                 end = n;
-            value =
-                open == QLatin1Char('{') ? text.mid(i, end - i + 1) : text.mid(i + 1, end - i - 1);
+            value = text.mid(i, end - i + 1);
             i = end + 1;
+            while (i < n && text.at(i) != QLatin1Char(';'))
+                ++i;
+        } else if (open == QLatin1Char('"') || open == QLatin1Char('\'')) {
+            // A quote inside is written twice.
+            ++i;
+            while (i < n) {
+                if (text.at(i) == close) {
+                    if (i + 1 < n && text.at(i + 1) == close) {
+                        value += close;
+                        i += 2;
+                        continue;
+                    }
+                    break;
+                }
+                value += text.at(i++);
+            }
+            ++i;
             while (i < n && text.at(i) != QLatin1Char(';'))
                 ++i;
         } else {
@@ -58,6 +74,22 @@ QString ConnectionString::Value(const QString& key) const {
         if (p.first == k)
             return p.second;
     return QString();
+}
+
+QString QuoteConnectionValue(const QString& value) {
+    const bool plain = !value.contains(QLatin1Char(';')) && !value.contains(QLatin1Char('"')) &&
+                       !value.contains(QLatin1Char('\'')) && !value.startsWith(QLatin1Char('{')) &&
+                       value.trimmed() == value;
+    if (plain)
+        return value;
+    QString quoted = value;
+    quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+QString JetConnectionString(const QString& path) {
+    return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0; Data Source=") +
+           QuoteConnectionValue(path);
 }
 
 } // namespace adodb

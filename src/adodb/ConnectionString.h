@@ -21,4 +21,12 @@ private:
     QList<QPair<QString, QString>> m_pairs; // keys in lower case
 };
 
+// A value as it is written into a connection string so that it reads back unchanged: as it
+// stands when that is safe, else in double quotes (a quote inside doubled). A path with ";"
+// then stays one value.
+QString QuoteConnectionValue(const QString& value);
+
+// "Provider=Microsoft.Jet.OLEDB.4.0; Data Source=" and the database file's path.
+QString JetConnectionString(const QString& path);
+
 } // namespace adodb

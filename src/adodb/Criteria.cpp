@@ -32,53 +32,65 @@ int compareText(const QString& a, const QString& b) {
     return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
 }
 
-bool likeAt(const QString& t, int ti, const QString& p, int pi) {
-    while (pi < p.size()) {
-        QChar pc = p.at(pi);
-        if (pc == QLatin1Char('%') || pc == QLatin1Char('*')) {
-            while (pi < p.size() && (p.at(pi) == QLatin1Char('%') || p.at(pi) == QLatin1Char('*')))
-                ++pi;
-            if (pi == p.size())
-                return true;
-            for (int k = ti; k <= t.size(); ++k)
-                if (likeAt(t, k, p, pi))
-                    return true;
-            return false;
-        }
-        if (ti >= t.size())
-            return false;
-        if (pc != QLatin1Char('_') && pc != QLatin1Char('?') &&
-            foldAscii(pc) != foldAscii(t.at(ti)))
-            return false;
-        ++ti;
-        ++pi;
-    }
-    return ti == t.size();
+bool isAnyRun(QChar c) {
+    return c == QLatin1Char('%') || c == QLatin1Char('*');
+}
+bool isAnyOne(QChar c) {
+    return c == QLatin1Char('_') || c == QLatin1Char('?');
 }
 
 } // namespace
 
-bool LikeMatches(const QString& text, const QString& pattern) {
-    return likeAt(text, 0, pattern, 0);
+// Greedy matching with one remembered wildcard: when a later part fails, the last run
+// wildcard takes one more character. At most length × pattern steps, never backtracking
+// through earlier wildcards.
+bool LikeMatches(const QString& t, const QString& p) {
+    int ti = 0, pi = 0;
+    int star = -1, mark = 0;
+    while (ti < t.size()) {
+        if (pi < p.size() && isAnyRun(p.at(pi))) {
+            star = pi++;
+            mark = ti;
+        } else if (pi < p.size() &&
+                   (isAnyOne(p.at(pi)) || foldAscii(p.at(pi)) == foldAscii(t.at(ti)))) {
+            ++ti;
+            ++pi;
+        } else if (star >= 0) {
+            pi = star + 1;
+            ti = ++mark;
+        } else {
+            return false;
+        }
+    }
+    while (pi < p.size() && isAnyRun(p.at(pi)))
+        ++pi;
+    return pi == p.size();
 }
 
 struct Criteria::Node {
     enum Kind { And, Or, Not, Clause } kind = Clause;
-    std::unique_ptr<Node> left, right;
+    std::vector<std::unique_ptr<Node>> children; // And, Or: the operands; Not: one
     int column = -1;
     DataTypeEnum columnType = adVarWChar;
     Op op = Op::Eq;
     Variant literal;
     bool literalIsDate = false;
 
+    // Recursion goes only as deep as the brackets and NOTs, which the parser limits.
     bool eval(const std::function<Variant(int)>& valueOf) const {
         switch (kind) {
         case And:
-            return left->eval(valueOf) && right->eval(valueOf);
+            for (const auto& c : children)
+                if (!c->eval(valueOf))
+                    return false;
+            return true;
         case Or:
-            return left->eval(valueOf) || right->eval(valueOf);
+            for (const auto& c : children)
+                if (c->eval(valueOf))
+                    return true;
+            return false;
         case Not:
-            return !left->eval(valueOf);
+            return !children.front()->eval(valueOf);
         case Clause:
             return clause(valueOf(column));
         }
@@ -186,33 +198,47 @@ private:
         return true;
     }
 
-    NodePtr binary(Criteria::Node::Kind kind, NodePtr l, NodePtr r) {
+    // AND and OR chains are one node with many operands, so that their length does not
+    // make the tree deep.
+    NodePtr chain(Criteria::Node::Kind kind, NodePtr first, const char* word,
+                  NodePtr (Parser::*operand)()) {
+        if (!keyword(word))
+            return first;
         auto n = std::make_unique<Criteria::Node>();
         n->kind = kind;
-        n->left = std::move(l);
-        n->right = std::move(r);
+        n->children.push_back(std::move(first));
+        do
+            n->children.push_back((this->*operand)());
+        while (keyword(word));
         return n;
     }
 
-    NodePtr orExpr() {
-        NodePtr node = andExpr();
-        while (keyword("OR"))
-            node = binary(Criteria::Node::Or, std::move(node), andExpr());
-        return node;
-    }
+    NodePtr orExpr() { return chain(Criteria::Node::Or, andExpr(), "OR", &Parser::andExpr); }
 
-    NodePtr andExpr() {
-        NodePtr node = unary();
-        while (keyword("AND"))
-            node = binary(Criteria::Node::And, std::move(node), unary());
-        return node;
-    }
+    NodePtr andExpr() { return chain(Criteria::Node::And, unary(), "AND", &Parser::unary); }
+
+    // Each bracket and NOT nests one level deeper; the depth is limited.
+    struct Nesting {
+        Parser& parser;
+        explicit Nesting(Parser& p) : parser(p) {
+            if (++parser.m_depth > kMaxCriteriaDepth)
+                throw criteriaError(parser.m_text,
+                                    QStringLiteral("括号或 NOT 嵌套超过 %1 层").arg(kMaxCriteriaDepth));
+        }
+        ~Nesting() { --parser.m_depth; }
+    };
 
     NodePtr unary() {
-        if (keyword("NOT"))
-            return binary(Criteria::Node::Not, unary(), nullptr);
+        if (keyword("NOT")) {
+            Nesting nesting(*this);
+            auto n = std::make_unique<Criteria::Node>();
+            n->kind = Criteria::Node::Not;
+            n->children.push_back(unary());
+            return n;
+        }
         skipSpace();
         if (m_pos < m_text.size() && m_text.at(m_pos) == QLatin1Char('(')) {
+            Nesting nesting(*this);
             ++m_pos;
             NodePtr inner = orExpr();
             skipSpace();
@@ -362,6 +388,7 @@ private:
     const std::vector<ColumnInfo>& m_columns;
     const std::function<int(const QString&)>& m_findColumn;
     int m_pos = 0;
+    int m_depth = 0;
 };
 
 } // namespace

@@ -14,6 +14,9 @@
 
 namespace adodb {
 
+// How deep brackets and NOT may nest in criteria; deeper ones are refused.
+constexpr int kMaxCriteriaDepth = 200;
+
 class Criteria {
 public:
     // Parses the text against the columns; raises ComError 0x80040E14 when it does not
@@ -33,7 +36,8 @@ private:
     std::unique_ptr<Node> m_root;
 };
 
-// ASCII-case-insensitive LIKE with % or * for any run and _ or ? for one character.
+// ASCII-case-insensitive LIKE with % or * for any run and _ or ? for one character, in
+// at most length × pattern steps.
 bool LikeMatches(const QString& text, const QString& pattern);
 
 } // namespace adodb

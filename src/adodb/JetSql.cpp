@@ -126,6 +126,9 @@ public:
             create(s);
         else if (isWord(first, "ALTER"))
             alter(s);
+        else if (!isWord(first, "DROP") && !isTransaction(first))
+            refuse(first.text);
+        checkDefinition(s);
         collateOrderBy();
         m_result.sql = serialize();
         return m_result;
@@ -133,6 +136,33 @@ public:
 
 private:
     const SqlToken& sig(const Significant& s, int k) const { return m_tokens[s.index[k]]; }
+
+    static bool isTransaction(const SqlToken& t) {
+        return isWord(t, "BEGIN") || isWord(t, "COMMIT") || isWord(t, "ROLLBACK");
+    }
+
+    // Only the statements a Jet program sends reach the engine; nothing that opens other
+    // files or changes the engine's settings.
+    [[noreturn]] static void refuse(const QString& what) {
+        throw syntaxError(QStringLiteral("不支持“%1”语句：只能执行 SELECT、INSERT、UPDATE、"
+                                         "DELETE、CREATE/ALTER/DROP TABLE、CREATE/DROP INDEX "
+                                         "和事务语句。")
+                              .arg(what));
+    }
+
+    // CREATE and DROP take a table or an index, ALTER a table.
+    void checkDefinition(const Significant& s) {
+        const SqlToken& first = sig(s, 0);
+        if (!isWord(first, "CREATE") && !isWord(first, "DROP") && !isWord(first, "ALTER"))
+            return;
+        int k = 1;
+        if (isWord(first, "CREATE") && k < count(s) && isWord(sig(s, k), "UNIQUE"))
+            ++k;
+        bool table = k < count(s) && isWord(sig(s, k), "TABLE");
+        bool index = k < count(s) && isWord(sig(s, k), "INDEX") && !isWord(first, "ALTER");
+        if (!table && !index)
+            refuse(first.text + (k < count(s) ? QLatin1Char(' ') + sig(s, k).text : QString()));
+    }
     // A "," between the items of a parenthesised top-level list, or its closing ")".
     bool isListSeparator(const Significant& s, int k) const {
         return (s.depth[k] == 1 && isSymbol(sig(s, k), ",")) ||

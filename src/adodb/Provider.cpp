@@ -30,14 +30,11 @@ std::unique_ptr<RowSet> Provider::OpenSchema(SchemaEnum, const std::vector<Varia
 void Provider::UpdateRow(const RowSet&, const Row&, const std::vector<PendingValue>&) {
     throw notSupported(QStringLiteral("更新记录"));
 }
-std::int64_t Provider::InsertRow(const RowSet&, const std::vector<PendingValue>&) {
+Row Provider::InsertRow(const RowSet&, const std::vector<PendingValue>&) {
     throw notSupported(QStringLiteral("添加记录"));
 }
 void Provider::DeleteRow(const RowSet&, const Row&) {
     throw notSupported(QStringLiteral("删除记录"));
-}
-bool Provider::FetchRow(const RowSet&, std::int64_t, Row&) {
-    throw notSupported(QStringLiteral("重新读取记录"));
 }
 long Provider::BeginTrans() {
     throw notSupported(QStringLiteral("事务"));

@@ -36,11 +36,10 @@ public:
     // read, else ComError 0x80040E38.
     virtual void UpdateRow(const RowSet& set, const Row& row,
                            const std::vector<PendingValue>& changes);
-    // Adds a row and returns its id.
-    virtual std::int64_t InsertRow(const RowSet& set, const std::vector<PendingValue>& values);
+    // Adds a row and returns it as stored, with its id and the columns of the set. The row
+    // is stored exactly when this returns; a raise means nothing was stored.
+    virtual Row InsertRow(const RowSet& set, const std::vector<PendingValue>& values);
     virtual void DeleteRow(const RowSet& set, const Row& row);
-    // Reads one row again, with the columns of the set; FALSE when it no longer exists.
-    virtual bool FetchRow(const RowSet& set, std::int64_t rowid, Row& row);
 
     virtual long BeginTrans();
     virtual void CommitTrans();

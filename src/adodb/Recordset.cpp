@@ -288,17 +288,7 @@ HRESULT Recordset::Update() {
     Provider& provider = m_connection->provider();
     m_connection->Guard([&] {
         if (m_editMode == adEditAdd) {
-            std::int64_t rowid = provider.InsertRow(*m_set, m_pending);
-            Row stored;
-            if (provider.FetchRow(*m_set, rowid, stored)) {
-                *row = std::move(stored);
-            } else {
-                row->rowid = rowid;
-                std::vector<const StoredValue*> changes(m_set->columns.size(), nullptr);
-                for (const PendingValue& p : m_pending)
-                    changes[static_cast<size_t>(p.column)] = &p.value;
-                row->cells = row->cells.With(changes);
-            }
+            *row = provider.InsertRow(*m_set, m_pending);
         } else {
             provider.UpdateRow(*m_set, *row, m_pending);
             std::vector<const StoredValue*> changes(m_set->columns.size(), nullptr);

@@ -121,13 +121,45 @@ QString afterPrefix(const QString& message, const char* prefix) {
     return at < 0 ? QString() : message.mid(at + static_cast<int>(std::strlen(prefix))).trimmed();
 }
 
-// Another user changed or deleted the row since it was read.
-ComError rowNotLocated(const char* purpose) {
+// Another user changed or deleted the row since it was read; purpose is "更新" or "删除".
+ComError rowNotLocated(const QString& purpose) {
     return ComError(DB_E_CONCURRENCYVIOLATION,
-                    QStringLiteral("Row cannot be located for %1. Some values may have been "
-                                   "changed since it was last read.")
-                        .arg(QLatin1String(purpose)),
+                    QStringLiteral("无法定位要%1的行：自上次读取以来，某些值可能已被其他用户更改。")
+                        .arg(purpose),
                     JetSource(), QStringLiteral("40001"), -1018);
+}
+
+// What a connection may do at all, whatever SQL reaches it: no other files (ATTACH, VACUUM
+// INTO), no settings changed (PRAGMA writes), no extensions. The provider's own reads of
+// the schema are the only pragmas.
+int authorize(void*, int action, const char* arg1, const char* arg2, const char*, const char*) {
+    switch (action) {
+    case SQLITE_ATTACH:
+    case SQLITE_DETACH:
+    case SQLITE_CREATE_VTABLE:
+    case SQLITE_DROP_VTABLE:
+        return SQLITE_DENY;
+    case SQLITE_PRAGMA: {
+        static const char* const reads[] = {"table_info", "table_xinfo", "index_list",
+                                            "index_info", "journal_mode"};
+        for (const char* name : reads)
+            if (arg1 && sqlite3_stricmp(arg1, name) == 0)
+                return std::strcmp(name, "journal_mode") == 0 && arg2 ? SQLITE_DENY : SQLITE_OK;
+        return SQLITE_DENY;
+    }
+    case SQLITE_FUNCTION:
+        return arg2 && sqlite3_stricmp(arg2, "load_extension") == 0 ? SQLITE_DENY : SQLITE_OK;
+    default:
+        return SQLITE_OK;
+    }
+}
+
+// Every step of a statement done, SQLITE_DONE or the error that stopped it.
+int stepToEnd(sqlite3_stmt* stmt) {
+    int rc = sqlite3_step(stmt);
+    while (rc == SQLITE_ROW)
+        rc = sqlite3_step(stmt);
+    return rc;
 }
 
 CellInput cellOf(sqlite3_stmt* stmt, int c) {
@@ -319,6 +351,8 @@ HRESULT SqliteProvider::Open(const ConnectionString& connection, const QString&,
         sqlite3_finalize(mode);
         if (journal.compare(QLatin1String("wal"), Qt::CaseInsensitive) == 0)
             sqlite3_exec(m_db, "PRAGMA journal_mode=DELETE", nullptr, nullptr, nullptr);
+        sqlite3_db_config(m_db, SQLITE_DBCONFIG_ENABLE_LOAD_EXTENSION, 0, nullptr);
+        sqlite3_set_authorizer(m_db, authorize, nullptr);
     } catch (...) {
         Close();
         throw;
@@ -399,7 +433,8 @@ const std::vector<ColumnInfo>& SqliteProvider::tableColumns(const QString& table
     std::vector<ColumnInfo> columns;
     sqlite3_stmt* stmt =
         prepare(QStringLiteral("PRAGMA table_info(%1)").arg(quoteName(table)), false);
-    while (sqlite3_step(stmt) == SQLITE_ROW) {
+    int rc;
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
         ColumnInfo c;
         c.name = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 1)));
         ColumnType t = ColumnTypeFromDeclaration(
@@ -411,6 +446,12 @@ const std::vector<ColumnInfo>& SqliteProvider::tableColumns(const QString& table
         columns.push_back(c);
     }
     sqlite3_finalize(stmt);
+    if (rc != SQLITE_DONE)
+        raise(rc); // a busy or failing read is no table without columns
+    if (columns.empty()) { // no such table (yet): another user may create it, so not kept
+        static const std::vector<ColumnInfo> none;
+        return none;
+    }
     return m_tableColumns.insert(table, std::move(columns)).value();
 }
 
@@ -558,9 +599,7 @@ std::unique_ptr<RowSet> SqliteProvider::Execute(const QString& command, long* af
     } finalizer{stmt};
     if (sqlite3_column_count(stmt) > 0)
         return readRows(stmt, statement, command);
-    int rc = sqlite3_step(stmt);
-    while (rc == SQLITE_ROW)
-        rc = sqlite3_step(stmt);
+    int rc = stepToEnd(stmt);
     if (rc != SQLITE_DONE)
         raise(rc);
     if (affected)
@@ -606,7 +645,12 @@ std::unique_ptr<RowSet> SqliteProvider::OpenSchema(SchemaEnum schema,
         QStringLiteral(
             "SELECT name, type FROM sqlite_master WHERE type IN ('table','view') ORDER BY name"),
         false);
-    while (sqlite3_step(stmt) == SQLITE_ROW) {
+    struct Finalizer {
+        sqlite3_stmt* s;
+        ~Finalizer() { sqlite3_finalize(s); }
+    } finalizer{stmt};
+    int rc;
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
         QString name =
             QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
         QString kind =
@@ -625,7 +669,8 @@ std::unique_ptr<RowSet> SqliteProvider::OpenSchema(SchemaEnum schema,
         row.cells = PackedRow::Pack(cells, 4);
         set->rows.push_back(std::move(row));
     }
-    sqlite3_finalize(stmt);
+    if (rc != SQLITE_DONE)
+        raise(rc); // a busy read is an error, never a list of fewer tables
     return set;
 }
 
@@ -655,11 +700,13 @@ void SqliteProvider::UpdateRow(const RowSet& set, const Row& row,
     if (rc != SQLITE_DONE)
         raise(rc);
     if (sqlite3_changes(m_db) == 0)
-        throw rowNotLocated("updating");
+        throw rowNotLocated(QStringLiteral("更新"));
 }
 
-std::int64_t SqliteProvider::InsertRow(const RowSet& set, const std::vector<PendingValue>& values) {
+Row SqliteProvider::InsertRow(const RowSet& set, const std::vector<PendingValue>& values) {
     requireOpen();
+    // One statement inserts the row and returns it, so the row is either stored and known,
+    // or not stored at all: no second read that another user's lock could fail.
     QString sql;
     if (values.empty()) {
         sql = QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quoteName(set.baseTable));
@@ -673,15 +720,29 @@ std::int64_t SqliteProvider::InsertRow(const RowSet& set, const std::vector<Pend
                   .arg(quoteName(set.baseTable), columns.join(QLatin1Char(',')),
                        marks.join(QLatin1Char(',')));
     }
+    sql += QStringLiteral(" RETURNING _ROWID_");
+    for (const ColumnInfo& c : set.columns)
+        sql += QLatin1Char(',') +
+               (c.baseColumn.isEmpty() ? QStringLiteral("NULL") : quoteName(c.baseColumn));
     sqlite3_stmt* stmt = cached(sql);
     StatementUse use{stmt};
     int index = 1;
     for (const PendingValue& v : values)
         bind(stmt, index++, v.value);
     int rc = sqlite3_step(stmt);
+    if (rc != SQLITE_ROW)
+        raise(rc);
+    const int n = static_cast<int>(set.columns.size());
+    std::vector<CellInput> cells(static_cast<size_t>(n));
+    for (int k = 0; k < n; ++k)
+        cells[k] = cellOf(stmt, k + 1);
+    Row row;
+    row.rowid = sqlite3_column_int64(stmt, 0);
+    row.cells = PackedRow::Pack(cells.data(), n);
+    rc = stepToEnd(stmt); // the insert is committed (or undone) only here
     if (rc != SQLITE_DONE)
         raise(rc);
-    return sqlite3_last_insert_rowid(m_db);
+    return row;
 }
 
 void SqliteProvider::DeleteRow(const RowSet& set, const Row& row) {
@@ -694,31 +755,7 @@ void SqliteProvider::DeleteRow(const RowSet& set, const Row& row) {
     if (rc != SQLITE_DONE)
         raise(rc);
     if (sqlite3_changes(m_db) == 0)
-        throw rowNotLocated("deletion");
-}
-
-bool SqliteProvider::FetchRow(const RowSet& set, std::int64_t rowid, Row& row) {
-    requireOpen();
-    QString sql = QStringLiteral("SELECT _ROWID_");
-    for (const ColumnInfo& c : set.columns)
-        sql += QLatin1Char(',') +
-               (c.baseColumn.isEmpty() ? QStringLiteral("NULL") : quoteName(c.baseColumn));
-    sql += QStringLiteral(" FROM %1 WHERE _ROWID_=?").arg(quoteName(set.baseTable));
-    sqlite3_stmt* stmt = cached(sql);
-    StatementUse use{stmt};
-    sqlite3_bind_int64(stmt, 1, rowid);
-    int rc = sqlite3_step(stmt);
-    if (rc == SQLITE_DONE)
-        return false;
-    if (rc != SQLITE_ROW)
-        raise(rc);
-    const int n = static_cast<int>(set.columns.size());
-    std::vector<CellInput> cells(static_cast<size_t>(n));
-    for (int k = 0; k < n; ++k)
-        cells[k] = cellOf(stmt, k + 1);
-    row.rowid = rowid;
-    row.cells = PackedRow::Pack(cells.data(), n);
-    return true;
+        throw rowNotLocated(QStringLiteral("删除"));
 }
 
 long SqliteProvider::BeginTrans() {
@@ -735,11 +772,22 @@ void SqliteProvider::CommitTrans() {
     if (m_transactionLevel == 0)
         throw ComError(E_FAIL, QStringLiteral("没有活动的事务，不能提交。"), JetSource(),
                        QStringLiteral("25000"), -1010);
-    if (m_transactionLevel == 1)
-        exec(QStringLiteral("COMMIT"));
-    else
+    if (m_transactionLevel > 1) {
         exec(QStringLiteral("RELEASE vrin_%1").arg(m_transactionLevel - 1));
-    --m_transactionLevel;
+        --m_transactionLevel;
+        return;
+    }
+    try {
+        exec(QStringLiteral("COMMIT"));
+    } catch (const ComError& e) {
+        // A commit that fails must not keep the file locked for everybody else.
+        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+        m_transactionLevel = 0;
+        throw ComError(e.Error(),
+                       e.Description() + QStringLiteral("事务已回滚，其中的修改没有保存。"),
+                       e.Source(), e.SQLState(), e.NativeError());
+    }
+    m_transactionLevel = 0;
 }
 
 void SqliteProvider::RollbackTrans() {

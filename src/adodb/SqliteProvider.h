@@ -27,9 +27,8 @@ public:
                                        const std::vector<Variant>& restrictions) override;
     void UpdateRow(const RowSet& set, const Row& row,
                    const std::vector<PendingValue>& changes) override;
-    std::int64_t InsertRow(const RowSet& set, const std::vector<PendingValue>& values) override;
+    Row InsertRow(const RowSet& set, const std::vector<PendingValue>& values) override;
     void DeleteRow(const RowSet& set, const Row& row) override;
-    bool FetchRow(const RowSet& set, std::int64_t rowid, Row& row) override;
     long BeginTrans() override;
     void CommitTrans() override;
     void RollbackTrans() override;

@@ -17,6 +17,17 @@ ComError conversionError(const ColumnInfo& column, const QString& why) {
                     QStringLiteral("22018"), -3604);
 }
 
+constexpr long kMaxTextSize = 255;
+constexpr long kLongTextSize = 536870910;
+
+// A declared size a text column can have; a larger one (or one that is no number) makes a
+// long text column, never a padding of that many characters.
+bool fitsTextSize(const QString& size) {
+    bool ok = false;
+    long long n = size.toLongLong(&ok);
+    return ok && n <= kMaxTextSize;
+}
+
 long sizeOr(const QString& size, long fallback) {
     bool ok = false;
     long n = size.toLong(&ok);
@@ -78,17 +89,23 @@ ColumnType ColumnTypeFromDeclaration(const QString& declaration) {
     else if (name == QLatin1String("DECIMAL") || name == QLatin1String("NUMERIC") ||
              name == QLatin1String("DEC"))
         set(adNumeric, 19);
+    else if ((name == QLatin1String("CHAR") || name == QLatin1String("NCHAR") ||
+              name == QLatin1String("CHARACTER") || name == QLatin1String("VARCHAR") ||
+              name == QLatin1String("NVARCHAR") || name == QLatin1String("STRING") ||
+              name == QLatin1String("ALPHANUMERIC") || name == QLatin1String("TEXT")) &&
+             !size.isEmpty() && !fitsTextSize(size))
+        set(adLongVarWChar, kLongTextSize); // Jet's text columns hold 255 at most
     else if (name == QLatin1String("CHAR") || name == QLatin1String("NCHAR") ||
              name == QLatin1String("CHARACTER"))
-        set(adWChar, sizeOr(size, 255), true);
+        set(adWChar, sizeOr(size, kMaxTextSize), true);
     else if (name == QLatin1String("VARCHAR") || name == QLatin1String("NVARCHAR") ||
              name == QLatin1String("STRING") || name == QLatin1String("ALPHANUMERIC") ||
              (name == QLatin1String("TEXT") && !size.isEmpty()))
-        set(adVarWChar, sizeOr(size, 255));
+        set(adVarWChar, sizeOr(size, kMaxTextSize));
     else if (name == QLatin1String("TEXT") || name == QLatin1String("MEMO") ||
              name == QLatin1String("LONGTEXT") || name == QLatin1String("NOTE") ||
              name == QLatin1String("LONGCHAR") || name == QLatin1String("NTEXT"))
-        set(adLongVarWChar, 536870910);
+        set(adLongVarWChar, kLongTextSize);
     else if (name == QLatin1String("LONGBINARY") || name == QLatin1String("OLEOBJECT") ||
              name == QLatin1String("GENERAL") || name == QLatin1String("IMAGE") ||
              name == QLatin1String("BLOB"))

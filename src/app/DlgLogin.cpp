@@ -97,7 +97,7 @@ void CDlgLogin::Refuse(const QString& message, QWidget* focus) {
 
 void CDlgLogin::OnOK() {
     UpdateData(true);
-    m_strUser = TrimTrailingBlanks(m_strUser);
+    m_strUser = OperatorName(m_strUser);
     if (m_strUser.isEmpty())
         return Refuse(QStringLiteral("用户名不能为空!"), m_ui->user);
     if (m_strUser.size() > kUserNameSize)

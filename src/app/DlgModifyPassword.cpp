@@ -55,6 +55,7 @@ void CDlgModifyPassword::OnOK() {
     if (!m_pRecordset)
         return;
     try {
+        RereadUsers(m_pRecordset);
         if (!FindCurrentUser()) {
             // Nothing to write: say so rather than close as if the password were changed.
             MessageBox(this,

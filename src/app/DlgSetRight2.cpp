@@ -44,7 +44,7 @@ void CDlgSetRight2::ValueToBoxes(int value) {
 
 void CDlgSetRight2::UpdateData(bool saveAndValidate) {
     if (saveAndValidate) {
-        m_strName = m_ui->user->currentText();
+        m_strName = OperatorName(m_ui->user->currentText());
         m_bAdmin = m_ui->admin->isChecked();
         m_bModify = m_ui->modify->isChecked();
         m_bQuery = m_ui->query->isChecked();
@@ -185,6 +185,7 @@ void CDlgSetRight2::OnOK() {
     if (!m_pRecordset || !ValidName())
         return;
     try {
+        RereadUsers(m_pRecordset);
         if (m_strName != m_strRemembered && FindUser(m_strName)) {
             Report(m_strName + QStringLiteral("用户名已存在!"));
             return;
@@ -213,6 +214,7 @@ void CDlgSetRight2::OnAddUser() {
     if (!m_pRecordset || !ValidName())
         return;
     try {
+        RereadUsers(m_pRecordset);
         if (FindUser(m_strName)) {
             Report(m_strName + QStringLiteral("用户名已存在!"));
             return;
@@ -232,6 +234,7 @@ void CDlgSetRight2::OnDeleteUser() {
     if (!m_pRecordset)
         return;
     try {
+        RereadUsers(m_pRecordset);
         if (!FindUser(m_strName)) {
             Report(m_strName + QStringLiteral("用户名不存在!"));
             return;

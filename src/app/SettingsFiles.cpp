@@ -1,5 +1,7 @@
 #include "app/SettingsFiles.h"
 
+#include <algorithm>
+#include <climits>
 #include <cstdlib>
 
 QString NetworkDataFolder(const QString& address) {
@@ -14,5 +16,7 @@ QString TrimTrailingBlanks(const QString& text) {
 }
 
 int TextToInt(const QString& text) {
-    return std::atoi(text.toLatin1().constData());
+    // atoi's reading, with values beyond the range of int saturated.
+    long long value = std::strtoll(text.toLatin1().constData(), nullptr, 10);
+    return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX));
 }

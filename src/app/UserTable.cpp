@@ -13,8 +13,12 @@ RecordsetPtr OpenUserTable() {
     return users;
 }
 
+QString OperatorName(const QString& name) {
+    return TrimTrailingBlanks(name);
+}
+
 QString UserNameOf(const RecordsetPtr& users) {
-    return TrimTrailingBlanks(GetApp().GetFieldText(users, QStringLiteral("用户名")));
+    return OperatorName(GetApp().GetFieldText(users, QStringLiteral("用户名")));
 }
 
 QString PasswordOf(const RecordsetPtr& users) {
@@ -26,10 +30,15 @@ int RightOf(const RecordsetPtr& users) {
 }
 
 bool MoveToUser(const RecordsetPtr& users, const QString& name) {
+    const QString wanted = OperatorName(name);
     if (!users->GetBOF())
         users->MoveFirst();
     for (; !users->GetEOF(); users->MoveNext())
-        if (UserNameOf(users) == name)
+        if (UserNameOf(users) == wanted)
             return true;
     return false;
+}
+
+void RereadUsers(const RecordsetPtr& users) {
+    users->Requery(-1);
 }

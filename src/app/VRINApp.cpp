@@ -2,6 +2,7 @@
 
 #include "app/DlgLogin.h"
 #include "app/DlgSetWL.h"
+#include "adodb/ConnectionString.h"
 #include "app/SettingsFiles.h"
 #include "platform/FormatText.h"
 #include "platform/MessageService.h"
@@ -62,8 +63,9 @@ void CVRINApp::ReadServerAddress(QString& address) {
 }
 
 CVRINApp::Connect CVRINApp::ConnectAndCheck() {
-    const QString connect = QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0; Data Source=") +
-                            m_strDataDir + kDatabaseFileName +
+    // The folder comes from the server-address file: quoted, so that a ";" in it cannot
+    // cut the path.
+    const QString connect = JetConnectionString(m_strDataDir + kDatabaseFileName) +
                             QStringLiteral("; Persist Security Info =False; Jet OLEDB:DataBase ");
     try {
         m_pConnection = Connection::Create();

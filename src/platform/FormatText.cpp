@@ -2,7 +2,10 @@
 
 #include "platform/Gbk.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -14,11 +17,21 @@ long long FormatArg::asSigned() const {
     case Kind::Pointer:
         return static_cast<long long>(m_unsigned);
     case Kind::Double:
-        return static_cast<long long>(m_double);
+        return SaturatedInteger(m_double);
     case Kind::Text:
         return m_text->toLongLong();
     }
     return 0;
+}
+
+long long SaturatedInteger(double value) {
+    if (std::isnan(value))
+        return 0;
+    if (value >= 9223372036854775807.0)
+        return std::numeric_limits<long long>::max();
+    if (value <= -9223372036854775808.0)
+        return std::numeric_limits<long long>::min();
+    return static_cast<long long>(value);
 }
 
 unsigned long long FormatArg::asUnsigned() const {
@@ -75,31 +88,48 @@ QString formatNumber(const Conversion& conv, const FormatArg& arg) {
         f += '.';
         f += std::to_string(conv.precision);
     }
-    char buffer[512];
+    // Printed in full however long it is: measured first, then written.
+    auto print = [](const std::string& form, auto value) {
+        int length = std::snprintf(nullptr, 0, form.c_str(), value);
+        if (length <= 0)
+            return QString();
+        std::vector<char> buffer(static_cast<size_t>(length) + 1);
+        std::snprintf(buffer.data(), buffer.size(), form.c_str(), value);
+        return QString::fromLatin1(buffer.data(), length);
+    };
     switch (conv.conversion) {
     case 'd':
     case 'i':
         f += "lld";
-        std::snprintf(buffer, sizeof buffer, f.c_str(), arg.asSigned());
-        break;
+        return print(f, arg.asSigned());
     case 'u':
     case 'x':
     case 'X':
     case 'o':
         f += "ll";
         f += conv.conversion;
-        std::snprintf(buffer, sizeof buffer, f.c_str(), arg.asUnsigned());
-        break;
+        return print(f, arg.asUnsigned());
     case 'p':
-        f = "%#llx";
-        std::snprintf(buffer, sizeof buffer, f.c_str(), arg.asUnsigned());
-        break;
+        return print(std::string("%#llx"), arg.asUnsigned());
     default:
         f += conv.conversion;
-        std::snprintf(buffer, sizeof buffer, f.c_str(), arg.asDouble());
-        break;
+        return print(f, arg.asDouble());
     }
-    return QString::fromLatin1(buffer);
+}
+
+// Widths and precisions beyond what a result can hold are clamped (the result is cut at
+// kFormatTextLimit anyway).
+constexpr int kMaxWidth = kFormatTextLimit + 1;
+
+int clampedCount(long long n) {
+    return static_cast<int>(std::clamp<long long>(n, -kMaxWidth, kMaxWidth));
+}
+
+int readCount(const QString& format, int& i) {
+    long long n = 0;
+    while (i < format.size() && format.at(i).isDigit())
+        n = std::min<long long>(n * 10 + format.at(i++).digitValue(), kMaxWidth);
+    return static_cast<int>(n);
 }
 
 QString padText(const QString& text, const Conversion& conv) {
@@ -144,30 +174,28 @@ QString FormatTextList(const QString& format, std::initializer_list<FormatArg> l
             conv.flags += static_cast<char>(format.at(i++).unicode());
         if (i < n && format.at(i) == QLatin1Char('*')) {
             const FormatArg* a = takeArg();
-            conv.width = a ? static_cast<int>(a->asSigned()) : 0;
+            conv.width = a ? clampedCount(a->asSigned()) : 0;
             if (conv.width < 0) {
                 conv.flags += '-';
                 conv.width = -conv.width;
             }
             ++i;
-        } else {
-            while (i < n && format.at(i).isDigit())
-                conv.width = (conv.width < 0 ? 0 : conv.width * 10) + format.at(i++).digitValue();
+        } else if (i < n && format.at(i).isDigit()) {
+            conv.width = readCount(format, i);
         }
         if (i < n && format.at(i) == QLatin1Char('.')) {
             ++i;
             conv.precision = 0;
             if (i < n && format.at(i) == QLatin1Char('*')) {
                 const FormatArg* a = takeArg();
-                conv.precision = a ? static_cast<int>(a->asSigned()) : 0;
+                conv.precision = a ? clampedCount(a->asSigned()) : 0;
+                if (conv.precision < 0) // a negative precision counts as none
+                    conv.precision = -1;
                 ++i;
             } else {
-                while (i < n && format.at(i).isDigit())
-                    conv.precision = conv.precision * 10 + format.at(i++).digitValue();
+                conv.precision = readCount(format, i);
             }
         }
-        conv.width = std::min(conv.width, 4096);
-        conv.precision = std::min(conv.precision, 4096);
         // Length modifiers carry no meaning here: every argument knows its own type.
         while (i < n && QStringLiteral("hlLqjzt").contains(format.at(i)))
             ++i;

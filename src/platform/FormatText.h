@@ -52,6 +52,9 @@ private:
     const QString* m_text = nullptr;
 };
 
+// A double as a long long, saturated at the ends of the range; NaN gives 0.
+long long SaturatedInteger(double value);
+
 QString FormatTextList(const QString& format, std::initializer_list<FormatArg> args);
 
 template <class... Args> QString FormatText(const QString& format, const Args&... args) {

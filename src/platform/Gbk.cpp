@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <iconv.h>
+#include <vector>
 
 namespace {
 
@@ -107,8 +108,11 @@ QString FromGbk(const QByteArray& bytes) {
         int err = dec.convert(in, left, utf16);
         if (err == 0)
             break;
-        // Invalid or cut-off sequence: one replacement character, then go on after the byte.
-        const char16_t replacement = 0xFFFD;
+        // Byte 0x80 alone is the euro sign of code page 936 (GB18030 has no such byte);
+        // other invalid or cut-off sequences give one replacement character. Then go on
+        // after the byte.
+        const char16_t replacement =
+            static_cast<unsigned char>(*in) == 0x80 ? char16_t(0x20AC) : char16_t(0xFFFD);
         utf16.append(reinterpret_cast<const char*>(&replacement), 2);
         ++in;
         --left;
@@ -116,6 +120,23 @@ QString FromGbk(const QByteArray& bytes) {
     }
     return QString(reinterpret_cast<const QChar*>(utf16.constData()), utf16.size() / 2);
 }
+
+namespace {
+
+// How many bytes ToGbk writes for a character of the basic plane: 2 for GBK's own, 2 or 4
+// for the others (their GB18030 form). Worked out once for all.
+int encodedLength(char16_t u) {
+    static const std::vector<unsigned char> table = [] {
+        std::vector<unsigned char> lengths(0x10000, 2);
+        for (char32_t c = 0x80; c < 0x10000; ++c)
+            if (c < 0xD800 || c > 0xDFFF)
+                lengths[c] = static_cast<unsigned char>(ToGbk(QString(QChar(c))).size());
+        return lengths;
+    }();
+    return table[u];
+}
+
+} // namespace
 
 int GbkCharLength(const QString& text, int index) {
     char16_t u = text.at(index).unicode();
@@ -127,7 +148,9 @@ int GbkCharLength(const QString& text, int index) {
     if (QChar::isLowSurrogate(u) && index > 0 &&
         QChar::isHighSurrogate(text.at(index - 1).unicode()))
         return 0;
-    return 2;
+    if (QChar::isSurrogate(u))
+        return 1; // a lone surrogate becomes '?'
+    return encodedLength(u);
 }
 
 int GbkLength(const QString& text) {

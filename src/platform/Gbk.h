@@ -4,14 +4,15 @@
 #include <QByteArray>
 #include <QString>
 
-// Encodes text as GBK; characters GBK lacks are written in their GB18030 form.
+// Encodes text as code page 936 writes it (GBK, € as the byte 0x80); characters GBK lacks
+// are written in their GB18030 form.
 QByteArray ToGbk(const QString& text);
 
-// Decodes GBK or GB18030 bytes; a byte sequence that is not valid becomes U+FFFD.
+// Decodes GBK or GB18030 bytes, 0x80 as €; a byte sequence that is not valid becomes U+FFFD.
 QString FromGbk(const QByteArray& bytes);
 
-// Number of bytes the text takes in GBK: 1 for ASCII, 2 for other characters of the
-// basic plane, 4 for characters outside it (their GB18030 form).
+// Number of bytes ToGbk writes for the text: 1 for ASCII and €, 2 for the characters of
+// GBK, 4 for the others (their GB18030 form).
 int GbkLength(const QString& text);
 
 // GBK byte length of one UTF-16 unit position (surrogate pairs count at the high unit).

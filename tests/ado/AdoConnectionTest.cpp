@@ -64,6 +64,12 @@ TEST(AdoConnection, AFailedOpenKeepsTheWarningAndTheProviderErrors) {
     EXPECT_TRUE(
         c.m_strLastError.contains(QStringLiteral("Source: Microsoft JET Database Engine\r\n")));
     EXPECT_EQ(trace.Lines(), QStringList{c.m_strLastError});
+
+    // A ";" in the folder stays part of the path the warning names.
+    const QString odd = dir.Folder() + QStringLiteral("a;b/人员档案.mdb");
+    EXPECT_FALSE(c.OpenJetDatabase(odd));
+    EXPECT_TRUE(c.m_strLastError.contains(QStringLiteral("找不到文件“%1”").arg(odd)))
+        << c.m_strLastError.toStdString();
 }
 
 TEST_F(AdoTest, AFailingExecuteGivesNoRecordsetAndOneErrorBlock) {

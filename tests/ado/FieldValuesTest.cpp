@@ -4,7 +4,9 @@
 
 #include "TestSupport.h"
 
+#include <cmath>
 #include <ctime>
+#include <limits>
 
 using namespace adodb;
 
@@ -87,4 +89,13 @@ TEST(FieldValues, DatesAndDoublesOfTheOptionalReaders) {
     EXPECT_FALSE(VariantToDate(Variant("2009-05-01")).IsValid());
     EXPECT_EQ(VariantToDouble(Variant(" 2.5 ")), 2.5);
     EXPECT_EQ(VariantToDouble(Variant(7)), 7.0);
+}
+
+TEST(FieldValues, NumbersBeyondTheRangeOfLongSaturate) {
+    EXPECT_EQ(VariantToLong(Variant(1e300)), std::numeric_limits<long>::max());
+    EXPECT_EQ(VariantToLong(Variant(-1e300)), std::numeric_limits<long>::min());
+    EXPECT_EQ(VariantToLong(Variant(std::nan(""))), 0);
+    EXPECT_EQ(VariantToLong(Variant(QStringLiteral("99999999999999999999999"))),
+              std::numeric_limits<long>::max());
+    EXPECT_EQ(VariantToLong(Variant(2.5)), 3);
 }

@@ -1,6 +1,7 @@
 #include "AppFixture.h"
 
 #include "ResidentDatabase.h"
+#include "adodb/ConnectionString.h"
 #include "adodb/Field.h"
 #include "app/Rights.h"
 #include "app/SettingsFiles.h"
@@ -45,7 +46,7 @@ void AppTest::WriteAppFile(const QString& name, const QByteArray& bytes) {
 namespace {
 ConnectionPtr OpenDatabase(const QString& databasePath) {
     ConnectionPtr c = Connection::Create();
-    c->Open(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0; Data Source=") + databasePath,
+    c->Open(JetConnectionString(databasePath),
             QString(), QString(), -1);
     return c;
 }
@@ -54,6 +55,12 @@ ConnectionPtr OpenDatabase(const QString& databasePath) {
 void AppTest::ExecOn(const QString& databasePath, const QString& sql) {
     ConnectionPtr c = OpenDatabase(databasePath);
     c->Execute(sql, nullptr, adCmdText);
+}
+
+QString AppTest::ValueOn(const QString& databasePath, const QString& sql) {
+    ConnectionPtr c = OpenDatabase(databasePath);
+    RecordsetPtr rs = c->Execute(sql, nullptr, adCmdText);
+    return rs->GetEOF() ? QString() : rs->GetCollect(Variant(0)).ToString();
 }
 
 QStringList AppTest::Users(const QString& databasePath) {
@@ -85,8 +92,7 @@ void AppTest::ConnectApp(CVRINApp& app, const QString& folder) {
     app.m_strAppDir = m_appDir.Folder();
     app.m_strDataDir = dir;
     app.m_pConnection = Connection::Create();
-    app.m_pConnection->Open(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0; Data Source=") + dir +
-                                kDatabaseFileName,
+    app.m_pConnection->Open(JetConnectionString(dir + kDatabaseFileName),
                             QString(), QString(), -1);
     ASSERT_TRUE(app.CheckAndUpgradeSchema());
 }

@@ -23,6 +23,8 @@ protected:
     void WriteAppFile(const QString& name, const QByteArray& bytes);
     // Runs SQL on a database file directly.
     void ExecOn(const QString& databasePath, const QString& sql);
+    // The first value of the first row of a query, as text.
+    QString ValueOn(const QString& databasePath, const QString& sql);
     // The rows of the user table, "name|password|rights|remark|date" with blanks trimmed.
     QStringList Users(const QString& databasePath);
     // The resident table's column names.

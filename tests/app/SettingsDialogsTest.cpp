@@ -97,3 +97,26 @@ TEST_F(AppTest, ACommunityNameThatCannotBeSavedIsStillTakenForThisRun) {
     EXPECT_EQ(dialog.m_strName, QStringLiteral("新村"));
     EXPECT_TRUE(m_boxes.Boxes()[0].text.startsWith(QStringLiteral("无法保存单位名称文件")));
 }
+
+// Every text an operator can type survives the file, the euro sign (byte 0x80 in code
+// page 936) included.
+TEST_F(AppTest, TheCommunityNameKeepsEveryTypedCharacter) {
+    CVRINApp app;
+    app.m_strDataDir = m_appDir.Folder();
+    const QString name = QStringLiteral("红星村€基金");
+    {
+        CDlgSetInfo dialog;
+        m_dialogs.Then([&](QDialog& d) {
+            TypeInto(edit(d, 1004), name);
+            Click(Control(d, IDOK));
+        });
+        dialog.DoModal();
+    }
+    EXPECT_EQ(m_appDir.Read(kInfoFile), QByteArray("\xBA\xEC\xD0\xC7\xB4\xE5\x80\xBB\xF9\xBD\xF0"));
+    CDlgSetInfo again;
+    m_dialogs.Then([&](QDialog& d) {
+        EXPECT_EQ(edit(d, 1004)->text(), name);
+        Click(Control(d, IDCANCEL));
+    });
+    again.DoModal();
+}

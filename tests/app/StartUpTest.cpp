@@ -278,3 +278,15 @@ TEST_F(AppTest, TableExistsAndFieldTexts) {
     EXPECT_EQ(app.GetFieldText(rs, QStringLiteral("b")), QString());
     EXPECT_THROW(app.GetFieldText(rs, QStringLiteral("nope")), adodb::ComError);
 }
+
+// A ";" in the server's address stays part of the path: start-up finds the database there.
+TEST_F(AppTest, ASemicolonInTheAddressStaysInThePath) {
+    MakeDatabase(ShareFolder(QStringLiteral("srv;x")));
+    WriteAppFile(kServerAddressFile, "srv;x");
+    CVRINApp app;
+    m_dialogs.Then(LoginAs(QStringLiteral("管理员"), QStringLiteral("580347")));
+    ASSERT_TRUE(app.InitInstance());
+    EXPECT_EQ(app.m_strDataDir, QStringLiteral("\\\\srv;x\\VRIN\\"));
+    EXPECT_TRUE(app.m_adoConnection.IsOpen());
+    app.ExitInstance();
+}

@@ -3,6 +3,9 @@
 
 #include "TestSupport.h"
 
+#include <climits>
+#include <cmath>
+
 TEST(FormatText, FormatsTheFormsTheProgramUses) {
     EXPECT_EQ(FormatText(QStringLiteral("%s=%d"), QStringLiteral("编号"), 42),
               QStringLiteral("编号=42"));
@@ -47,4 +50,23 @@ TEST(FormatText, ResultIsCutAt10239Bytes) {
         FormatText(QStringLiteral("%s"), QString(10237, QLatin1Char('c')) + QStringLiteral("人"))
             .size(),
         10238);
+}
+
+// Widths and numbers far beyond any sensible value are defined: clamped or saturated,
+// never cut short of what the limit allows.
+TEST(FormatText, ExtremeWidthsAndNumbersAreDefined) {
+    EXPECT_EQ(FormatText(QStringLiteral("%9999999999d"), 1).size(), kFormatTextLimit);
+    EXPECT_EQ(FormatText(QStringLiteral("%*d|"), INT_MIN, 1).size(), kFormatTextLimit)
+        << "a negative width pads on the right";
+    EXPECT_TRUE(FormatText(QStringLiteral("%*d|"), INT_MIN, 1).startsWith(QLatin1String("1   ")));
+    EXPECT_EQ(FormatText(QStringLiteral("%d|%d"), 1e300, -1e300),
+              QStringLiteral("9223372036854775807|-9223372036854775808"));
+    EXPECT_EQ(FormatText(QStringLiteral("%d"), std::nan("")), QStringLiteral("0"));
+    EXPECT_EQ(FormatText(QStringLiteral("%.*s|"), -5, QStringLiteral("全文")),
+              QStringLiteral("全文|"))
+        << "a negative precision is none";
+    QString wide = FormatText(QStringLiteral("%700d|"), 7);
+    EXPECT_EQ(wide.size(), 701) << "a conversion wider than any fixed buffer is whole";
+    EXPECT_TRUE(wide.endsWith(QLatin1String("7|")));
+    EXPECT_EQ(FormatText(QStringLiteral("%.400f"), 1e300).size(), 301 + 1 + 400);
 }

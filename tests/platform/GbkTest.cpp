@@ -37,3 +37,22 @@ TEST(Gbk, LeftNeverCutsACharacter) {
     EXPECT_EQ(GbkLeft(text, 3), QStringLiteral("a姓"));
     EXPECT_EQ(GbkLeft(text, 6), text);
 }
+
+// Whatever an operator can type survives a file: the euro sign as code page 936 writes it
+// (0x80), characters outside GBK in their GB18030 form, and GbkLength counts what ToGbk
+// writes for all of them.
+TEST(Gbk, EveryTypedCharacterRoundTripsAndIsCountedAsWritten) {
+    EXPECT_EQ(ToGbk(QStringLiteral("€")), QByteArray("\x80"));
+    EXPECT_EQ(FromGbk(QByteArray("\x80\xC8\xCB\x80", 4)), QStringLiteral("€人€"));
+    EXPECT_EQ(FromGbk(QByteArray("\x81\x80", 2)).size(), 1)
+        << "0x80 as a second byte stays part of its character";
+    const QStringList texts = {QStringLiteral("价格€5"), QStringLiteral("ḿ"),
+                               QStringLiteral("\u4DB5\u9FA6"), // GB18030 only
+                               QStringLiteral("A") + QString::fromUcs4(U"\U0002A6A5"),
+                               QStringLiteral("人员档案")};
+    for (const QString& text : texts) {
+        QByteArray bytes = ToGbk(text);
+        EXPECT_EQ(FromGbk(bytes), text) << text.toStdString();
+        EXPECT_EQ(GbkLength(text), bytes.size()) << text.toStdString();
+    }
+}

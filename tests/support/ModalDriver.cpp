@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QStyle>
@@ -54,7 +55,16 @@ void ModalDriver::tick() {
     Action action = std::move(m_actions.front());
     m_actions.pop_front();
     ++m_handled;
+    QPointer<QDialog> driven(dialog);
     action(*dialog);
+    // An action ends its dialog; one left showing would wait for ever.
+    if (driven && driven->isVisible() && QApplication::activeModalWidget() == driven) {
+        ADD_FAILURE() << "dialog still showing after its action: "
+                      << driven->windowTitle().toStdString();
+        driven->reject(); // as Esc would
+        if (driven && driven->isVisible())
+            driven->done(QDialog::Rejected);
+    }
 }
 
 namespace {

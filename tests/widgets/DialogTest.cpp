@@ -5,6 +5,8 @@
 #include "ModalDriver.h"
 #include "TestSupport.h"
 
+#include <gtest/gtest-spi.h>
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QLineEdit>
@@ -59,4 +61,20 @@ TEST(QtMessageService, ButtonsAnswerWithTheirIds) {
     EXPECT_EQ(service.Show(nullptr, QStringLiteral("确实要删除第3行吗？\r\n第二行"),
                            QStringLiteral("提示"), MB_YESNO | MB_ICONINFORMATION),
               IDNO);
+}
+
+// A scripted action that leaves its dialog open fails the test at once, naming the
+// dialog, and closes it, so that nothing waits for ctest's timeout.
+TEST(ModalDriverTest, ADialogLeftShowingFailsAndIsClosed) {
+    CDialog dialog;
+    dialog.setWindowTitle(QStringLiteral("留着的对话框"));
+    int result = -1;
+    EXPECT_NONFATAL_FAILURE(
+        {
+            ModalDriver driver;
+            driver.Then([](QDialog&) {});
+            result = dialog.DoModal();
+        },
+        "留着的对话框");
+    EXPECT_EQ(result, IDCANCEL);
 }

@@ -1,5 +1,6 @@
 #include "ResidentDatabase.h"
 
+#include "adodb/ConnectionString.h"
 #include "adodb/Connection.h"
 #include "adodb/Recordset.h"
 #include "adodb/SqliteProvider.h"
@@ -443,7 +444,7 @@ bool CreateResidentDatabase(const QString& path, const ResidentDatabaseOptions& 
     try {
         CreateDatabaseFile(path);
         ConnectionPtr conn = Connection::Create();
-        conn->Open(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0; Data Source=") + path,
+        conn->Open(JetConnectionString(path),
                    QString(), QString(), -1);
         QStringList definitions;
         const int omitted = kCurrentLayoutColumns - columns;

@@ -1,0 +1,39 @@
+// Screen readers, and anything that drives the screens through the accessibility tree,
+// find every text box and drop-down by the name of its label.
+
+#include "AppFixture.h"
+
+#include "app/DlgLogin.h"
+#include "app/DlgModifyPassword.h"
+#include "app/DlgSetInfo.h"
+#include "app/DlgSetRight2.h"
+#include "app/DlgSetWL.h"
+
+#include <QAccessible>
+#include <QComboBox>
+#include <QLineEdit>
+
+#include <memory>
+
+TEST(Accessibility, EveryEditAndDropDownOfTheSettingsDialogsHasAName) {
+    std::vector<std::unique_ptr<QDialog>> dialogs;
+    dialogs.emplace_back(new CDlgLogin);
+    dialogs.emplace_back(new CDlgModifyPassword);
+    dialogs.emplace_back(new CDlgSetRight2);
+    dialogs.emplace_back(new CDlgSetInfo);
+    dialogs.emplace_back(new CDlgSetWL);
+    for (const auto& dialog : dialogs) {
+        int checked = 0;
+        for (QWidget* w : dialog->findChildren<QWidget*>()) {
+            const bool editOfCombo = qobject_cast<QComboBox*>(w->parentWidget()) != nullptr;
+            if (!(qobject_cast<QLineEdit*>(w) && !editOfCombo) && !qobject_cast<QComboBox*>(w))
+                continue;
+            QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
+            ASSERT_TRUE(a);
+            EXPECT_FALSE(a->text(QAccessible::Name).trimmed().isEmpty())
+                << dialog->metaObject()->className() << ": " << w->objectName().toStdString();
+            ++checked;
+        }
+        EXPECT_GT(checked, 0) << dialog->metaObject()->className();
+    }
+}
