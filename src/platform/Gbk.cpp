@@ -144,7 +144,7 @@ int GbkCharLength(const QString& text, int index) {
         return 1;
     if (QChar::isHighSurrogate(u) && index + 1 < text.size() &&
         QChar::isLowSurrogate(text.at(index + 1).unicode()))
-        return 4;
+        return static_cast<int>(ToGbk(text.mid(index, 2)).size()); // mostly 4, a few 2
     if (QChar::isLowSurrogate(u) && index > 0 &&
         QChar::isHighSurrogate(text.at(index - 1).unicode()))
         return 0;

@@ -12,7 +12,7 @@ QByteArray ToGbk(const QString& text);
 QString FromGbk(const QByteArray& bytes);
 
 // Number of bytes ToGbk writes for the text: 1 for ASCII and €, 2 for the characters of
-// GBK, 4 for the others (their GB18030 form).
+// GBK, 2 or 4 for the others (their GB18030 form).
 int GbkLength(const QString& text);
 
 // GBK byte length of one UTF-16 unit position (surrogate pairs count at the high unit).

@@ -49,6 +49,7 @@ TEST(Gbk, EveryTypedCharacterRoundTripsAndIsCountedAsWritten) {
     const QStringList texts = {QStringLiteral("价格€5"), QStringLiteral("ḿ"),
                                QStringLiteral("\u4DB5\u9FA6"), // GB18030 only
                                QStringLiteral("A") + QString::fromUcs4(U"\U0002A6A5"),
+                               QString::fromUcs4(U"\U000241FE"), // two bytes in GB18030
                                QStringLiteral("人员档案")};
     for (const QString& text : texts) {
         QByteArray bytes = ToGbk(text);
