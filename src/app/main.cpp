@@ -3,6 +3,7 @@
 #include "app/VRINApp.h"
 #include "platform/MessageService.h"
 #include "widgets/Fonts.h"
+#include "widgets/QtFileDialogService.h"
 #include "widgets/QtMessageService.h"
 #include "widgets/QtShellService.h"
 
@@ -13,6 +14,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(AppTitle());
     InstallFontSubstitutions();
     InstallQtMessageService();
+    InstallQtFileDialogService();
     InstallQtShellService();
     CVRINApp app;
     if (!app.InitInstance())

@@ -260,7 +260,7 @@ TEST_F(UserDialogsTest, AnOperatorWithoutARowIsToldTheTruth) {
 // One rule for names everywhere: trailing blanks typed or stored never make a second
 // operator, and the operator can log in with or without them.
 TEST_F(UserDialogsTest, TrailingBlanksNeverMakeASecondOperator) {
-    for (const QString blanks : {QStringLiteral(" "), QStringLiteral("  ")}) {
+    for (const QString& blanks : {QStringLiteral(" "), QStringLiteral("  ")}) {
         ExecOn(m_db, QStringLiteral("DELETE * FROM 用户密码 WHERE 用户名<>'管理员'"));
         g_nUserRight = 99; // the administrator again, after the login below
         AddUser("'张三','z',2");

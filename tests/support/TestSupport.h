@@ -2,6 +2,7 @@
 // Helpers shared by the tests: temporary folders, files, and a message-box responder that
 // turns its complaints into test failures.
 
+#include "platform/ScriptedFileDialogs.h"
 #include "platform/ScriptedResponder.h"
 
 #include <QByteArray>
@@ -20,6 +21,12 @@ class TestResponder : public ScriptedResponder {
 public:
     TestResponder()
         : ScriptedResponder([](const QString& why) { ADD_FAILURE() << why.toStdString(); }) {}
+};
+
+class TestFileDialogs : public ScriptedFileDialogs {
+public:
+    TestFileDialogs()
+        : ScriptedFileDialogs([](const QString& why) { ADD_FAILURE() << why.toStdString(); }) {}
 };
 
 // A temporary folder removed at the end of the test.

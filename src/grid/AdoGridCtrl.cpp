@@ -1,0 +1,556 @@
+#include "grid/AdoGridCtrl.h"
+
+#include "grid/AdoHeaderCtrl.h"
+#include "grid/GridCommands.h"
+#include "grid/LCEditComboBox.h"
+#include "platform/FileDialogService.h"
+#include "platform/FormatText.h"
+#include "platform/MessageService.h"
+#include "platform/Paths.h"
+#include "platform/TextFile.h"
+#include "widgets/ControlIds.h"
+
+#include <QContextMenuEvent>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QTimer>
+
+using namespace adodb;
+
+namespace {
+
+int s_columnClicks = 0;
+
+// ASCII letters upper-cased, everything else as it is.
+QString upperAscii(const QString& text) {
+    QString out = text;
+    for (QChar& c : out)
+        if (c.unicode() >= 'a' && c.unicode() <= 'z')
+            c = QChar(c.unicode() - 32);
+    return out;
+}
+
+// The file name of a path with its ASCII letters lower-cased; the folders stay as they are.
+QString lowerFileName(const QString& path) {
+    const int slash = static_cast<int>(path.lastIndexOf(QLatin1Char('/')));
+    QString name = path.mid(slash + 1);
+    for (QChar& c : name)
+        if (c.unicode() >= 'A' && c.unicode() <= 'Z')
+            c = QChar(c.unicode() + 32);
+    return path.left(slash + 1) + name;
+}
+
+} // namespace
+
+int CAdoGridCtrl::ColumnClickCount() {
+    return s_columnClicks;
+}
+
+void CAdoGridCtrl::ResetColumnClickCount() {
+    s_columnClicks = 0;
+}
+
+CAdoGridCtrl::CAdoGridCtrl(QWidget* parent) : QTableView(parent) {
+    const QString appDir = ApplicationDirectory();
+    QDir().mkpath(appDir + QStringLiteral("option"));
+    QDir().mkpath(appDir + QStringLiteral("excel"));
+
+    m_pHeader = new CAdoHeaderCtrl(this);
+    setHorizontalHeader(m_pHeader);
+    setModel(&m_model);
+    verticalHeader()->hide();
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setShowGrid(true);
+    setWordWrap(false);
+    setCornerButtonEnabled(false);
+    setMouseTracking(true);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, QColor(200, 250, 225));
+    colours.setColor(QPalette::Base, QColor(200, 250, 255));
+    colours.setColor(QPalette::Text, QColor(0, 55, 150));
+    setPalette(colours);
+
+    m_pTip = new QLabel(this, Qt::ToolTip);
+    m_pTip->setStyleSheet(
+        QStringLiteral("QLabel { color: rgb(255,0,0); background: rgb(0,255,255); }"));
+    m_pTip->hide();
+
+    m_pEditor = new CLCEditComboBox(this);
+    connect(m_pEditor, &CLCEditComboBox::cellSaved, this, &CAdoGridCtrl::OnCellSaved);
+
+    connect(m_pHeader, &QHeaderView::sectionClicked, this, &CAdoGridCtrl::OnColumnClick);
+    connect(m_pHeader, &CAdoHeaderCtrl::menuCommand, this,
+            [this](int id) { OnCommand(static_cast<unsigned long long>(id), 0); });
+}
+
+CAdoGridCtrl::~CAdoGridCtrl() {
+    saveLayoutQuietly();
+}
+
+void CAdoGridCtrl::post(std::function<void()> signal) {
+    QMetaObject::invokeMethod(this, std::move(signal), Qt::QueuedConnection);
+}
+
+bool CAdoGridCtrl::SetConnection(CAdoConnection* connection) {
+    if (!connection || !connection->IsOpen())
+        return false;
+    m_pConnection = connection;
+    return true;
+}
+
+void CAdoGridCtrl::SetTable(const QString& table) {
+    if (!m_strTable.isEmpty())
+        saveLayoutQuietly();
+    m_strTable = table;
+    m_rs.Close();
+    // Only attached: the query of the next Refresh reads the rows, once.
+    m_rs.SetAdoConnection(m_pConnection);
+    m_strQuery = QStringLiteral("Select * from ") + table;
+}
+
+void CAdoGridCtrl::SetRowHeight(int pixels) {
+    verticalHeader()->setMinimumSectionSize(1);
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(pixels);
+}
+
+QString CAdoGridCtrl::layoutNameStem() const {
+    const QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
+    return (owner ? owner->windowTitle() : QString()) + m_strTable;
+}
+
+QString CAdoGridCtrl::LayoutPath() const {
+    return QDir::cleanPath(LocalPath(FormatText(QStringLiteral("%s\\option\\%s(%d).dat"),
+                                                ApplicationDirectory(), layoutNameStem(),
+                                                ControlId(this))));
+}
+
+bool CAdoGridCtrl::Refresh(bool rebuildColumns) {
+    m_pEditor->EndEdit(false);
+    m_model.BeginReset();
+    if (m_pConnection && m_rs.GetAdoConnection() != m_pConnection)
+        m_rs.SetAdoConnection(m_pConnection);
+    const bool opened =
+        m_pConnection && m_rs.Open(m_strQuery, adCmdText, adOpenDynamic, adLockOptimistic);
+    if (rebuildColumns) {
+        m_bQueryOpened = opened;
+        buildColumns();
+    }
+    QStringList headings{RowNumberHeading()};
+    for (const ColumnRecord& c : m_columns)
+        headings << c.name;
+    m_model.SetHeadings(headings);
+    if (opened)
+        fillRows();
+    m_model.EndReset();
+    if (rebuildColumns) {
+        applyColumnWidths();
+        m_pHeader->SetSortImage(-1, true);
+    }
+    return true;
+}
+
+void CAdoGridCtrl::buildColumns() {
+    m_columns.clear();
+    QFile file(LayoutPath());
+    if (file.open(QIODevice::ReadOnly)) {
+        ColumnLayout layout = ParseColumnLayout(file.readAll());
+        if (layout.hasHeader) {
+            m_nLastSelectedKey = layout.lastSelectedKey;
+            m_bSortAscending = layout.ascending != 0;
+            m_strSortColumn = layout.sortColumn;
+        }
+        for (const ColumnRecord& record : layout.columns)
+            if (m_rs.IsOpen() && m_rs.GetRecordset()->FindField(record.name) >= 0)
+                m_columns.push_back(record);
+    }
+    if (!m_columns.empty() || !m_rs.IsOpen())
+        return;
+    const long count = m_rs.GetFieldsCount();
+    for (long i = 0; i < count; ++i)
+        m_columns.push_back({m_rs.GetFieldName(i), 60});
+}
+
+void CAdoGridCtrl::applyColumnWidths() {
+    // The rebuilt columns stand in their own order, at their widths.
+    for (int logical = 0; logical < m_pHeader->count(); ++logical) {
+        const int visual = m_pHeader->visualIndex(logical);
+        if (visual != logical)
+            m_pHeader->moveSection(visual, logical);
+        m_pHeader->showSection(logical);
+        m_pHeader->resizeSection(
+            logical, logical == 0 ? 50 : m_columns[static_cast<size_t>(logical - 1)].width);
+    }
+}
+
+std::vector<int> CAdoGridCtrl::fieldIndexes(CAdoRecordSet& rs) const {
+    std::vector<int> indexes;
+    RecordsetPtr raw = rs.GetRecordset();
+    for (const ColumnRecord& c : m_columns)
+        indexes.push_back(raw ? raw->FindField(c.name) : -1);
+    return indexes;
+}
+
+QStringList CAdoGridCtrl::rowTexts(CAdoRecordSet& rs, const std::vector<int>& fields) {
+    QStringList texts;
+    texts.reserve(static_cast<qsizetype>(fields.size()));
+    for (int f : fields)
+        texts << (f < 0 ? QString() : rs.VariantToDisplayText(rs.GetCollectValue(f)));
+    return texts;
+}
+
+void CAdoGridCtrl::fillRows() {
+    const std::vector<int> fields = fieldIndexes(m_rs);
+    GridRows& rows = m_model.Rows();
+    m_rs.MoveFirst();
+    while (!m_rs.IsEOF()) {
+        const std::int32_t key = LowFourBytes(m_rs.GetCollectValue(0));
+        if (key >= 0 && !rows.Contains(key))
+            rows.Append(key, rowTexts(m_rs, fields));
+        m_rs.MoveNext();
+    }
+}
+
+int CAdoGridCtrl::FindRow(int key) const {
+    return m_model.Rows().Find(key);
+}
+
+int CAdoGridCtrl::GetItemData(int row) const {
+    return row >= 0 && row < m_model.Rows().Count() ? m_model.Rows().Key(row) : 0;
+}
+
+void CAdoGridCtrl::RefreshRow(int key) {
+    const int row = FindRow(key);
+    if (key < 0 || row < 0)
+        return;
+    CAdoRecordSet record;
+    record.SetAdoConnection(m_pConnection);
+    QString keyField = m_rs.IsOpen() ? m_rs.GetFieldName(0) : QString();
+    if (keyField.isEmpty() && record.Open(QStringLiteral("SELECT TOP 1 * FROM ") + m_strTable))
+        keyField = record.GetFieldName(0);
+    // Only this row is read again.
+    if (!keyField.isEmpty() &&
+        record.Open(FormatText(QStringLiteral("SELECT * FROM %s WHERE %s=%d"), m_strTable,
+                               keyField, key)) &&
+        !record.IsEOF()) {
+        m_model.Rows().Replace(row, row + 1, rowTexts(record, fieldIndexes(record)));
+        m_model.RowChanged(row);
+    }
+    record.Close();
+    post([this] { emit gridRowRefreshed(); });
+}
+
+void CAdoGridCtrl::RemoveRow(int key) {
+    const int row = FindRow(key);
+    if (row >= 0)
+        m_model.RemoveRowAt(row);
+}
+
+bool CAdoGridCtrl::DeleteItem(int row) {
+    if (row < 0 || row >= m_model.rowCount())
+        return false;
+    m_model.RemoveRowAt(row);
+    return true;
+}
+
+void CAdoGridCtrl::GetSelectedKeys(std::vector<std::int32_t>& keys) const {
+    QModelIndexList rows = selectionModel()->selectedRows();
+    std::sort(rows.begin(), rows.end(),
+              [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+    for (const QModelIndex& index : rows)
+        keys.push_back(m_model.Rows().Key(index.row()));
+}
+
+bool CAdoGridCtrl::IsItemSelected(int row) const {
+    return selectionModel()->isRowSelected(row, QModelIndex());
+}
+
+void CAdoGridCtrl::SetItemSelected(int row, bool selected) {
+    if (row < 0 || row >= m_model.rowCount())
+        return;
+    selectionModel()->select(m_model.index(row, 0), (selected ? QItemSelectionModel::Select
+                                                              : QItemSelectionModel::Deselect) |
+                                                        QItemSelectionModel::Rows);
+}
+
+int CAdoGridCtrl::SubItemHitTest(const QPoint& point, int* column) const {
+    const QModelIndex index = indexAt(point);
+    if (column)
+        *column = index.isValid() ? index.column() : -1;
+    return index.isValid() ? index.row() : -1;
+}
+
+QString CAdoGridCtrl::GetHeadingText(int column) const {
+    return m_pHeader->GetItemText(column);
+}
+
+void CAdoGridCtrl::OnColumnClick(int column) {
+    ++s_columnClicks;
+    const QString heading = GetHeadingText(column);
+    if (heading == RowNumberHeading() || heading.isEmpty())
+        return;
+    if (m_strSortColumn != heading)
+        m_strSortColumn = heading;
+    if (s_columnClicks % 2 == 1)
+        m_bSortAscending = !m_bSortAscending;
+    ApplySort();
+}
+
+void CAdoGridCtrl::ApplySort() {
+    int index = -1;
+    for (int i = 0; i < m_pHeader->count() && index < 0; ++i)
+        if (GetHeadingText(i) == m_strSortColumn)
+            index = i;
+    if (index < 0)
+        return;
+    const QString column = m_strSortColumn;
+    const bool ascending = m_bSortAscending;
+    m_strQuery = upperAscii(m_strQuery);
+    const int at = static_cast<int>(m_strQuery.indexOf(QLatin1String(" ORDER BY ")));
+    if (at > 0)
+        m_strQuery.truncate(at);
+    m_strQuery += FormatText(ascending ? QStringLiteral(" order by %s ASC")
+                                       : QStringLiteral(" order by %s DESC "),
+                             column);
+    Refresh(true);
+    // The mark shows the order that was applied (reading the layout may have changed the
+    // grid's own sort state since).
+    for (int i = 0; i < m_pHeader->count(); ++i)
+        if (GetHeadingText(i) == column) {
+            m_pHeader->SetSortImage(i, ascending);
+            break;
+        }
+}
+
+bool CAdoGridCtrl::OnCommand(unsigned long long wParam, long long lParam) {
+    if (NotificationCode(wParam) != 0)
+        return false;
+    switch (CommandId(wParam)) {
+    case ID_GRID_SELECTALL:
+        selectAll();
+        return true;
+    case ID_GRID_INVERT:
+        if (m_model.rowCount() > 0)
+            selectionModel()->select(
+                QItemSelection(m_model.index(0, 0),
+                               m_model.index(m_model.rowCount() - 1, m_model.columnCount() - 1)),
+                QItemSelectionModel::Toggle);
+        return true;
+    case ID_GRID_HIDEROWS:
+        hideSelectedRows();
+        return true;
+    case ID_GRID_SHOWALL:
+        showAllRows();
+        return true;
+    case ID_GRID_EXPORTALL:
+    case ID_GRID_EXPORTSEL:
+    case ID_GRID_IMPORT:
+        return true; // the spreadsheet exchange comes with its own issue
+    case ID_HDR_HIDECOLUMN:
+        hideColumn(m_pHeader->m_nMenuColumn);
+        return true;
+    case ID_HDR_SAVE: {
+        QString why;
+        if (!SaveLayout(LayoutPath(), &why))
+            MessageBox(this, QStringLiteral("保存列设置失败：") + why, QStringLiteral("提示"),
+                       MB_OK | MB_ICONEXCLAMATION);
+        return true;
+    }
+    case ID_HDR_SAVEAS:
+        saveLayoutAs();
+        return true;
+    case ID_HDR_IMPORT:
+        loadNamedLayout();
+        return true;
+    case ID_HDR_RESET:
+        resetLayout();
+        return true;
+    default:
+        emit gridCommand(wParam, lParam);
+        return false;
+    }
+}
+
+void CAdoGridCtrl::hideSelectedRows() {
+    std::vector<std::int32_t> keys;
+    GetSelectedKeys(keys);
+    if (keys.empty())
+        return;
+    m_model.BeginReset();
+    m_model.Rows().RemoveKeys(keys);
+    m_model.EndReset();
+}
+
+void CAdoGridCtrl::showAllRows() {
+    m_rs.SetFilter(QString(), true);
+    Refresh(false);
+}
+
+void CAdoGridCtrl::hideColumn(int column) {
+    if (column <= 0 || column >= m_pHeader->count())
+        return;
+    m_pHeader->hideSection(column);
+    SaveLayout(LayoutPath());
+    Refresh(true);
+}
+
+void CAdoGridCtrl::resetLayout() {
+    QFile::remove(LayoutPath());
+    Refresh(true);
+}
+
+bool CAdoGridCtrl::SaveLayout(const QString& path, QString* error) {
+    ColumnLayout layout;
+    layout.lastSelectedKey = m_nLastSelectedKey;
+    layout.ascending = m_bSortAscending ? 1 : 0;
+    layout.sortColumn = m_strSortColumn;
+    for (int p = 1; p < m_pHeader->count(); ++p) {
+        const int logical = m_pHeader->logicalIndex(p);
+        if (m_pHeader->isSectionHidden(logical))
+            continue;
+        layout.columns.push_back({GetHeadingText(logical), m_pHeader->sectionSize(logical)});
+    }
+    return WriteFileAtomic(path, SerializeColumnLayout(layout), error);
+}
+
+void CAdoGridCtrl::saveLayoutQuietly() {
+    // Without a table, or after a query that could not open, there is no layout to keep:
+    // writing one would replace the operator's with the defaults.
+    if (m_strTable.isEmpty() || !m_bQueryOpened)
+        return;
+    SaveLayout(LayoutPath());
+}
+
+void CAdoGridCtrl::saveLayoutAs() {
+    FileDialogRequest request;
+    request.save = true;
+    request.initialPath = QDir::cleanPath(LocalPath(
+        FormatText(QStringLiteral("%s\\option\\%s(%d)_"), ApplicationDirectory(),
+                   layoutNameStem(), ControlId(this))));
+    request.filter = QStringLiteral("列设置 (*.opn)");
+    request.defaultSuffix = QStringLiteral("opn");
+    QString path = AskFile(this, request);
+    if (path.isEmpty())
+        return;
+    path = lowerFileName(path);
+    if (!path.endsWith(QLatin1String(".opn")))
+        path += QStringLiteral(".opn");
+    QString why;
+    if (!SaveLayout(path, &why))
+        MessageBox(this, QStringLiteral("保存列设置失败：") + why, QStringLiteral("提示"),
+                   MB_OK | MB_ICONEXCLAMATION);
+}
+
+void CAdoGridCtrl::loadNamedLayout() {
+    FileDialogRequest request;
+    request.initialPath = QDir::cleanPath(LocalPath(
+        FormatText(QStringLiteral("%s\\option\\%s(%d)_"), ApplicationDirectory(),
+                   layoutNameStem(), ControlId(this))));
+    request.filter = QStringLiteral("列设置 (*.opn)");
+    request.defaultSuffix = QStringLiteral("opn");
+    const QString path = AskFile(this, request);
+    if (path.isEmpty())
+        return;
+    // The grid's own layout is replaced only once the chosen one has been read.
+    QFile chosen(path);
+    QByteArray bytes;
+    const bool read = chosen.open(QIODevice::ReadOnly) && (bytes = chosen.readAll(), true) &&
+                      chosen.error() == QFileDevice::NoError;
+    if (!read || !WriteFileAtomic(LayoutPath(), bytes)) {
+        MessageBox(this, QStringLiteral("打开文件失败！"), QString(), MB_OK | MB_ICONINFORMATION);
+        return;
+    }
+    Refresh(true);
+}
+
+void CAdoGridCtrl::contextMenuEvent(QContextMenuEvent* event) {
+    if (!m_bRowMenu) {
+        event->ignore();
+        return;
+    }
+    QMenu menu(this);
+    for (const MenuEntry& e : RowMenuEntries()) {
+        if (e.id == 0) {
+            menu.addSeparator();
+            continue;
+        }
+        const int id = e.id;
+        QAction* action =
+            menu.addAction(e.text, this, [this, id] { OnCommand(static_cast<unsigned>(id), 0); });
+        action->setEnabled(id != ID_GRID_EXPORTALL && id != ID_GRID_EXPORTSEL &&
+                           id != ID_GRID_IMPORT);
+    }
+    menu.exec(event->globalPos());
+    event->accept();
+}
+
+void CAdoGridCtrl::mouseDoubleClickEvent(QMouseEvent* event) {
+    QTableView::mouseDoubleClickEvent(event);
+    const QModelIndex index = indexAt(event->position().toPoint());
+    if (!index.isValid() || index.column() == 0)
+        return;
+    const int key = m_model.Rows().Key(index.row());
+    post([this, key] { emit gridOpenRow(key); });
+    if (m_bEditing && !m_pEditor->IsOpen()) {
+        m_nEditRow = index.row();
+        m_nEditColumn = index.column();
+        m_pTip->hide();
+        m_pEditor->ShowEditor(viewport(), visualRect(index),
+                              m_model.CellText(index.row(), index.column()), key, m_strTable,
+                              GetHeadingText(index.column()), m_pConnection);
+    }
+}
+
+void CAdoGridCtrl::mouseMoveEvent(QMouseEvent* event) {
+    QTableView::mouseMoveEvent(event);
+    const QModelIndex index = indexAt(event->position().toPoint());
+    if (!index.isValid() || m_pEditor->IsOpen()) {
+        m_pTip->hide();
+        return;
+    }
+    const QString text = m_model.CellText(index.row(), index.column());
+    const QRect cell = visualRect(index);
+    if (cell.width() - 12 < fontMetrics().horizontalAdvance(text)) {
+        // The whole text of a cut-off cell, at once, over the cell.
+        m_pTip->setFont(font());
+        m_pTip->setText(text);
+        m_pTip->adjustSize();
+        m_pTip->move(viewport()->mapToGlobal(cell.topLeft()));
+        m_pTip->show();
+    } else {
+        m_pTip->hide();
+    }
+}
+
+bool CAdoGridCtrl::viewportEvent(QEvent* event) {
+    if (event->type() == QEvent::Leave)
+        m_pTip->hide();
+    return QTableView::viewportEvent(event);
+}
+
+void CAdoGridCtrl::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    QTableView::currentChanged(current, previous);
+    if (!current.isValid())
+        return;
+    // Selected and focused: the owner hears of it.
+    QTimer::singleShot(0, this, [this, row = current.row()] {
+        if (row >= m_model.rowCount() || !IsItemSelected(row) ||
+            currentIndex().row() != row)
+            return;
+        m_nLastSelectedKey = m_model.Rows().Key(row);
+        emit gridSelChange(m_nLastSelectedKey);
+    });
+}
+
+void CAdoGridCtrl::OnCellSaved(int key) {
+    RefreshRow(key);
+    emit gridCellSaved(key);
+}

@@ -1,0 +1,134 @@
+#pragma once
+// A report list bound to a table or a query over it: one row per record, the record key
+// as each row's data, the row number in column 0, the fields in the other columns. Sorting
+// by heading clicks, a row menu, a column menu with persistent layouts, in-cell editing.
+
+#include "ado/AdoRecordSet.h"
+#include "grid/ColumnLayout.h"
+#include "grid/GridModel.h"
+
+#include <QTableView>
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+class CAdoHeaderCtrl;
+class CLCEditComboBox;
+class QLabel;
+
+class CAdoGridCtrl : public QTableView {
+    Q_OBJECT
+public:
+    explicit CAdoGridCtrl(QWidget* parent = nullptr);
+    ~CAdoGridCtrl() override;
+
+    bool SetConnection(CAdoConnection* connection);
+    void SetTable(const QString& table);
+    // Runs the query and refills the rows; with TRUE first rebuilds the columns (reading
+    // the layout file). Always TRUE.
+    bool Refresh(bool rebuildColumns);
+    void SetQuery(const QString& sql) { m_strQuery = sql; }
+    const QString& GetQuery() const { return m_strQuery; }
+    void SetRowHeight(int pixels);
+    void EnableEditing(bool on) { m_bEditing = on; }
+    void EnableRowMenu(bool on) { m_bRowMenu = on; }
+
+    int FindRow(int key) const;
+    void RefreshRow(int key);
+    void RemoveRow(int key);
+    void GetSelectedKeys(std::vector<std::int32_t>& keys) const;
+
+    // The list as its owners use it.
+    int GetItemCount() const { return m_model.rowCount(); }
+    int GetItemData(int row) const;
+    QString GetItemText(int row, int column) const { return m_model.CellText(row, column); }
+    bool IsItemSelected(int row) const;
+    void SetItemSelected(int row, bool selected);
+    // The row and column under a point of the viewport; -1 for none.
+    int SubItemHitTest(const QPoint& point, int* column) const;
+    bool DeleteItem(int row);
+    int GetColumnCount() const { return m_model.columnCount(); }
+    QString GetHeadingText(int column) const;
+
+    // Menu commands and those of owners: TRUE when the grid handled it; every other id is
+    // passed on to the owner (gridCommand).
+    bool OnCommand(unsigned long long wParam, long long lParam);
+    void OnColumnClick(int column);
+    void ApplySort();
+
+    // The layout file of this grid: "%s\option\%s(%d).dat", mapped onto this machine.
+    QString LayoutPath() const;
+    // Writes the current layout; FALSE (with the reason) when the file cannot be written.
+    bool SaveLayout(const QString& path, QString* error = nullptr);
+
+    CAdoRecordSet& GetRecordSet() { return m_rs; }
+    CAdoHeaderCtrl* Header() const { return m_pHeader; }
+    CLCEditComboBox* Editor() const { return m_pEditor; }
+    const QString& GetTable() const { return m_strTable; }
+    CAdoConnection* GetConnection() const { return m_pConnection; }
+    const std::vector<ColumnRecord>& Columns() const { return m_columns; }
+    const QString& SortColumn() const { return m_strSortColumn; }
+    bool SortAscending() const { return m_bSortAscending; }
+    std::int32_t LastSelectedKey() const { return m_nLastSelectedKey; }
+
+    // Shared by every grid of the process: how many heading clicks there were.
+    static int ColumnClickCount();
+    static void ResetColumnClickCount(); // for tests
+
+    // The row number column's heading.
+    static QString RowNumberHeading() { return QStringLiteral("序号"); }
+
+signals:
+    // The messages to the owner: posted ones arrive queued, sent ones at once.
+    void gridSelChange(int key);  // posted
+    void gridCellSaved(int key);  // sent
+    void gridOpenRow(int key);    // posted
+    void gridImported();          // sent
+    void gridRowRefreshed();      // posted
+    void gridCommand(unsigned long long wParam, long long lParam); // sent, not handled
+
+public slots:
+    // The editor saved a cell: re-read the row, then tell the owner.
+    void OnCellSaved(int key);
+
+protected:
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+
+private:
+    void buildColumns();
+    void applyColumnWidths();
+    void fillRows();
+    QStringList rowTexts(CAdoRecordSet& rs, const std::vector<int>& fields);
+    std::vector<int> fieldIndexes(CAdoRecordSet& rs) const;
+    void hideSelectedRows();
+    void showAllRows();
+    void hideColumn(int column);
+    void saveLayoutAs();
+    void loadNamedLayout();
+    void resetLayout();
+    void saveLayoutQuietly();
+    void post(std::function<void()> signal);
+    QString layoutNameStem() const;
+
+    QString m_strQuery;
+    CAdoRecordSet m_rs;
+    QString m_strTable;
+    CAdoHeaderCtrl* m_pHeader = nullptr;
+    std::vector<ColumnRecord> m_columns;
+    std::int32_t m_nLastSelectedKey = 0;
+    bool m_bSortAscending = true;
+    QString m_strSortColumn;
+    CLCEditComboBox* m_pEditor = nullptr;
+    QLabel* m_pTip = nullptr; // the whole text of a cut-off cell
+    int m_nEditRow = -1, m_nEditColumn = -1;
+    CAdoConnection* m_pConnection = nullptr;
+    bool m_bEditing = false;
+    bool m_bRowMenu = true;
+    bool m_bQueryOpened = false; // the last Refresh(TRUE) could open its query
+    GridModel m_model;
+};
