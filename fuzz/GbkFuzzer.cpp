@@ -1,5 +1,5 @@
 // GBK bytes from anywhere: decoding never fails, and text survives encoding and decoding
-// with GbkLength counting exactly the bytes written.
+// with GbkLength counting exactly the bytes written and GbkLeft keeping to its limit.
 
 #include "platform/Gbk.h"
 
@@ -15,6 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::abort();
     if (!text.contains(QChar(0xFFFD)) && FromGbk(again) != text)
         std::abort();
-    GbkLeft(text, static_cast<int>(size / 2));
+    const int limit = static_cast<int>(size / 2);
+    if (ToGbk(GbkLeft(text, limit)).size() > limit)
+        std::abort();
     return 0;
 }

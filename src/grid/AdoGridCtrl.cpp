@@ -199,22 +199,24 @@ std::vector<int> CAdoGridCtrl::fieldIndexes(CAdoRecordSet& rs) const {
     return indexes;
 }
 
-QStringList CAdoGridCtrl::rowTexts(CAdoRecordSet& rs, const std::vector<int>& fields) {
-    QStringList texts;
-    texts.reserve(static_cast<qsizetype>(fields.size()));
-    for (int f : fields)
-        texts << (f < 0 ? QString() : rs.VariantToDisplayText(rs.GetCollectValue(f)));
-    return texts;
+void CAdoGridCtrl::rowTexts(CAdoRecordSet& rs, const std::vector<int>& fields, QStringList& texts) {
+    texts.resize(static_cast<qsizetype>(fields.size()));
+    for (size_t k = 0; k < fields.size(); ++k)
+        texts[static_cast<qsizetype>(k)] =
+            fields[k] < 0 ? QString() : rs.VariantToDisplayText(rs.GetCollectValue(fields[k]));
 }
 
 void CAdoGridCtrl::fillRows() {
     const std::vector<int> fields = fieldIndexes(m_rs);
     GridRows& rows = m_model.Rows();
+    QStringList texts; // one buffer for every row
     m_rs.MoveFirst();
     while (!m_rs.IsEOF()) {
         const std::int32_t key = LowFourBytes(m_rs.GetCollectValue(0));
-        if (key >= 0 && !rows.Contains(key))
-            rows.Append(key, rowTexts(m_rs, fields));
+        if (key >= 0 && !rows.Contains(key)) {
+            rowTexts(m_rs, fields, texts);
+            rows.Append(key, texts);
+        }
         m_rs.MoveNext();
     }
 }
@@ -241,7 +243,9 @@ void CAdoGridCtrl::RefreshRow(int key) {
         record.Open(FormatText(QStringLiteral("SELECT * FROM %s WHERE %s=%d"), m_strTable,
                                keyField, key)) &&
         !record.IsEOF()) {
-        m_model.Rows().Replace(row, row + 1, rowTexts(record, fieldIndexes(record)));
+        QStringList texts;
+        rowTexts(record, fieldIndexes(record), texts);
+        m_model.Rows().Replace(row, row + 1, texts);
         m_model.RowChanged(row);
     }
     record.Close();

@@ -103,7 +103,7 @@ private:
     void buildColumns();
     void applyColumnWidths();
     void fillRows();
-    QStringList rowTexts(CAdoRecordSet& rs, const std::vector<int>& fields);
+    void rowTexts(CAdoRecordSet& rs, const std::vector<int>& fields, QStringList& texts);
     std::vector<int> fieldIndexes(CAdoRecordSet& rs) const;
     void hideSelectedRows();
     void showAllRows();

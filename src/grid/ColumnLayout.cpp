@@ -65,7 +65,8 @@ QByteArray SerializeColumnLayout(const ColumnLayout& layout) {
     out.append('\0');
     for (const ColumnRecord& c : layout.columns) {
         QByteArray record(kColumnRecordSize, '\0');
-        const QByteArray name = ToGbk(GbkLeft(c.name, kColumnNameSize - 1));
+        // At most 255 bytes, so that the NUL always follows.
+        const QByteArray name = ToGbk(GbkLeft(c.name, kColumnNameSize - 1)).left(kColumnNameSize - 1);
         std::memcpy(record.data(), name.constData(), static_cast<size_t>(name.size()));
         QByteArray width;
         appendInt(width, c.width);

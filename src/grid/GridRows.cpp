@@ -39,13 +39,21 @@ QString GridRows::Text(int row, int field) const {
 
 void GridRows::pack(QString& into, std::vector<std::uint32_t>::iterator ends,
                     const QStringList& texts) {
-    into.clear();
+    qsizetype total = 0;
+    for (const QString& t : texts)
+        total += t.size();
+    into = QString(total, Qt::Uninitialized);
+    QChar* out = into.data();
+    qsizetype at = 0;
     for (int f = 0; f < m_fields; ++f) {
-        if (f < texts.size())
-            into += texts[f];
-        *(ends + f) = static_cast<std::uint32_t>(into.size());
+        if (f < texts.size()) {
+            const QString& t = texts[f];
+            std::copy(t.constBegin(), t.constEnd(), out + at);
+            at += t.size();
+        }
+        *(ends + f) = static_cast<std::uint32_t>(at);
     }
-    into.squeeze();
+    into.truncate(at);
 }
 
 void GridRows::Append(std::int32_t key, const QStringList& texts) {

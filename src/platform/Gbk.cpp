@@ -73,8 +73,10 @@ QByteArray ToGbk(const QString& text) {
         if (err == 0)
             break;
         // One character GBK cannot take: its GB18030 form, or '?' when even that fails.
-        int units =
-            (left >= 4 && QChar::isHighSurrogate(*reinterpret_cast<const char16_t*>(in))) ? 2 : 1;
+        const auto* unit = reinterpret_cast<const char16_t*>(in);
+        int units = (left >= 4 && QChar::isHighSurrogate(unit[0]) && QChar::isLowSurrogate(unit[1]))
+                        ? 2
+                        : 1;
         const char* one = in;
         size_t oneLeft = static_cast<size_t>(units) * 2;
         Converter& wide = gb18030Encoder();
@@ -167,8 +169,9 @@ QString GbkLeft(const QString& text, int maxBytes) {
         if (n + len > maxBytes)
             return text.left(i);
         n += len;
-        if (len == 4)
-            ++i;
+        if (QChar::isHighSurrogate(text.at(i).unicode()) && i + 1 < text.size() &&
+            QChar::isLowSurrogate(text.at(i + 1).unicode()))
+            ++i; // the pair was counted at its first unit
     }
     return text;
 }

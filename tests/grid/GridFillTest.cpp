@@ -4,6 +4,9 @@
 #include "grid/GridCommands.h"
 
 #include <QAbstractItemModelTester>
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -169,4 +172,26 @@ TEST_F(GridTest, AFailingQueryShowsNoRows) {
     EXPECT_TRUE(grid.Refresh(false));
     EXPECT_EQ(grid.GetItemCount(), 0);
     EXPECT_FALSE(grid.GetRecordSet().m_strLastError.isEmpty());
+}
+
+// The whole text of a cut-off cell shows at once over the cell, never while the editor is
+// open; a right click on "序号" opens no column menu.
+TEST_F(GridTest, CutOffCellsShowTheirWholeText) {
+    Exec(QStringLiteral("UPDATE 基本情况表 SET 工作单位='%1' WHERE 编号=1").arg(QString(40, QChar(0x6751))));
+    CAdoGridCtrl& grid = Bind();
+    m_window->show();
+    QLabel* tip = grid.findChild<QLabel*>();
+    ASSERT_TRUE(tip);
+    const QRect cutOff = grid.visualRect(grid.model()->index(0, 7));
+    QTest::mouseMove(grid.viewport(), cutOff.center());
+    EXPECT_TRUE(tip->isVisible());
+    EXPECT_EQ(tip->text(), QString(40, QChar(0x6751)));
+    const QRect fits = grid.visualRect(grid.model()->index(0, 0));
+    QTest::mouseMove(grid.viewport(), fits.center());
+    EXPECT_FALSE(tip->isVisible());
+
+    QContextMenuEvent onNumber(QContextMenuEvent::Mouse, QPoint(5, 5),
+                               grid.Header()->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(grid.Header()->viewport(), &onNumber);
+    EXPECT_EQ(grid.Header()->m_nMenuColumn, 0);
 }

@@ -30,6 +30,13 @@ TEST(Gbk, InvalidBytesBecomeReplacementCharacters) {
     EXPECT_EQ(text, QStringLiteral("ab\uFFFDc\uFFFD"));
 }
 
+TEST(Gbk, LeftKeepsToTheLimitWithFourByteCharacters) {
+    // U+FFFD has no GBK code: four GB18030 bytes each, in the basic plane.
+    const QString text = QString(10, QChar(0xFFFD));
+    EXPECT_EQ(GbkLeft(text, 9), QString(2, QChar(0xFFFD)));
+    EXPECT_LE(ToGbk(GbkLeft(text, 255)).size(), 255);
+}
+
 TEST(Gbk, LeftNeverCutsACharacter) {
     QString text = QStringLiteral("a姓名b");
     EXPECT_EQ(GbkLeft(text, 0), QString());

@@ -2,15 +2,20 @@
 //
 //   vrin-bench [--rows N]      (default 100000)
 //
-// Builds a table of 43 columns (the key and 42 texts of 2 to 10 Chinese characters) in a
-// temporary folder and prints one line per figure: its name, our time, the raw time and
-// their ratio; then the peak memory of the process.
+// Part "data": a table of 43 columns (the key and 42 texts of 2 to 10 Chinese characters)
+// through the data layer. Part "grid": the resident list on the delivered database with
+// demo residents (GridBench.cpp). Without --part both run, each in its own process. One
+// line per figure: its name, our time, the raw time and their ratio; peak memory lines.
+
+#include "Bench.h"
 
 #include "ado/AdoConnection.h"
 #include "ado/AdoRecordSet.h"
 #include "adodb/SqliteProvider.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QProcess>
 #include <QElapsedTimer>
 #include <QRandomGenerator>
 #include <QStringList>
@@ -87,48 +92,6 @@ void buildDatabase(const QString& path, int rows) {
     sqlite3_close(db);
 }
 
-double seconds(const std::function<void()>& work) {
-    QElapsedTimer timer;
-    timer.start();
-    work();
-    return static_cast<double>(timer.nsecsElapsed()) / 1e9;
-}
-
-// The best of a few runs, to keep the machine's noise out of the figures.
-double best(int runs, const std::function<void()>& work) {
-    double fastest = 1e300;
-    for (int i = 0; i < runs; ++i)
-        fastest = std::min(fastest, seconds(work));
-    return fastest;
-}
-
-void report(const char* name, double ours, double raw) {
-    std::printf("%-24s ours %8.3f s   raw %8.3f s   ratio %.2f\n", name, ours, raw, ours / raw);
-    std::fflush(stdout);
-}
-
-double rawReadAll(const QString& path) {
-    sqlite3* db = nullptr;
-    check(sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr), db,
-          "open");
-    long long bytes = 0;
-    double t = seconds([&] {
-        sqlite3_stmt* stmt = nullptr;
-        check(sqlite3_prepare_v2(db, "SELECT * FROM t", -1, &stmt, nullptr), db, "prepare");
-        const int n = sqlite3_column_count(stmt);
-        while (sqlite3_step(stmt) == SQLITE_ROW)
-            for (int c = 0; c < n; ++c) {
-                const unsigned char* text = sqlite3_column_text(stmt, c);
-                bytes += sqlite3_column_bytes(stmt, c) + (text ? text[0] : 0);
-            }
-        sqlite3_finalize(stmt);
-    });
-    sqlite3_close(db);
-    if (bytes == 0)
-        std::fprintf(stderr, "no rows read\n");
-    return t;
-}
-
 double rawUpdateAll(const QString& path, int rows) {
     sqlite3* db = nullptr;
     check(sqlite3_open(path.toUtf8().constData(), &db), db, "open");
@@ -136,7 +99,7 @@ double rawUpdateAll(const QString& path, int rows) {
     std::vector<QByteArray> texts;
     for (int r = 0; r < rows; ++r)
         texts.push_back(chineseText(random).toUtf8());
-    double t = seconds([&] {
+    double t = Seconds([&] {
         check(sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), db, "begin");
         sqlite3_stmt* stmt = nullptr;
         QString sql = QStringLiteral("UPDATE t SET %1=? WHERE _ROWID_=?").arg(columnName(1));
@@ -155,23 +118,73 @@ double rawUpdateAll(const QString& path, int rows) {
     return t;
 }
 
-double peakMegabytes() {
+} // namespace
+
+double Seconds(const std::function<void()>& work) {
+    QElapsedTimer timer;
+    timer.start();
+    work();
+    return static_cast<double>(timer.nsecsElapsed()) / 1e9;
+}
+
+double Best(int runs, const std::function<void()>& work) {
+    double fastest = 1e300;
+    for (int i = 0; i < runs; ++i)
+        fastest = std::min(fastest, Seconds(work));
+    return fastest;
+}
+
+void Report(const char* name, double ours, double raw) {
+    std::printf("%-24s ours %8.3f s   raw %8.3f s   ratio %.2f\n", name, ours, raw, ours / raw);
+    std::fflush(stdout);
+}
+
+double RawReadAll(const QString& path, const char* table) {
+    sqlite3* db = nullptr;
+    check(sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr), db,
+          "open");
+    long long bytes = 0;
+    const QByteArray sql = QByteArray("SELECT * FROM ") + table;
+    double t = Seconds([&] {
+        sqlite3_stmt* stmt = nullptr;
+        check(sqlite3_prepare_v2(db, sql.constData(), -1, &stmt, nullptr), db, "prepare");
+        const int n = sqlite3_column_count(stmt);
+        while (sqlite3_step(stmt) == SQLITE_ROW)
+            for (int c = 0; c < n; ++c) {
+                const unsigned char* text = sqlite3_column_text(stmt, c);
+                bytes += sqlite3_column_bytes(stmt, c) + (text ? text[0] : 0);
+            }
+        sqlite3_finalize(stmt);
+    });
+    sqlite3_close(db);
+    if (bytes == 0)
+        std::fprintf(stderr, "no rows read\n");
+    return t;
+}
+
+double PeakMegabytes() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return static_cast<double>(usage.ru_maxrss) / 1024.0;
 }
 
+namespace {
+
+int runDataBench(int rows);
+
 } // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
     int rows = 100000;
+    QString part;
     for (int i = 1; i < argc; ++i) {
         QString arg = QString::fromLocal8Bit(argv[i]);
         if (arg == QLatin1String("--rows") && i + 1 < argc) {
             rows = QString::fromLocal8Bit(argv[++i]).toInt();
+        } else if (arg == QLatin1String("--part") && i + 1 < argc) {
+            part = QString::fromLocal8Bit(argv[++i]);
         } else {
-            std::fprintf(stderr, "usage: vrin-bench [--rows N]\n");
+            std::fprintf(stderr, "usage: vrin-bench [--rows N] [--part data|grid]\n");
             return 2;
         }
     }
@@ -179,6 +192,32 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "--rows needs a positive number\n");
         return 2;
     }
+    if (part == QLatin1String("data")) {
+        QCoreApplication app(argc, argv);
+        return runDataBench(rows);
+    }
+    if (part == QLatin1String("grid")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        QApplication app(argc, argv);
+        return RunGridBench(rows);
+    }
+    // Each part in a process of its own, so that each peak memory is its own.
+    int failed = 0;
+    for (const char* each : {"data", "grid"}) {
+        QProcess child;
+        child.setProcessChannelMode(QProcess::ForwardedChannels);
+        child.start(QString::fromLocal8Bit(argv[0]),
+                    {QStringLiteral("--rows"), QString::number(rows), QStringLiteral("--part"),
+                     QString::fromLatin1(each)});
+        child.waitForFinished(-1);
+        failed += child.exitCode() != 0 || child.exitStatus() != QProcess::NormalExit;
+    }
+    return failed ? 1 : 0;
+}
+
+namespace {
+
+int runDataBench(int rows) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("人员档案.mdb"));
     std::printf("vrin-bench: %d rows of %d columns in %s\n", rows, kTextColumns + 1,
@@ -189,11 +228,11 @@ int main(int argc, char** argv) {
     conn.OpenJetDatabase(path);
 
     // Opening the whole table and walking it, reading three fields per row.
-    const double raw = best(3, [&] { rawReadAll(path); });
+    const double raw = Best(3, [&] { RawReadAll(path, "t"); });
     CAdoRecordSet walk;
     walk.SetAdoConnection(&conn);
     long long seen = 0;
-    const double ours = best(3, [&] {
+    const double ours = Best(3, [&] {
         walk.Open(QStringLiteral("SELECT * FROM t"));
         QString a, b, c;
         for (; !walk.IsEOF(); walk.MoveNext()) {
@@ -203,8 +242,8 @@ int main(int argc, char** argv) {
             seen += a.size() + b.size() + c.size();
         }
     });
-    report("open_and_walk", ours, raw);
-    std::printf("%-24s %.1f MB (recordset of %ld rows open)\n", "peak_memory", peakMegabytes(),
+    Report("open_and_walk", ours, raw);
+    std::printf("%-24s %.1f MB (recordset of %ld rows open)\n", "peak_memory", PeakMegabytes(),
                 walk.GetRecordCount());
     walk.Close();
 
@@ -218,16 +257,18 @@ int main(int argc, char** argv) {
     pass.SetAdoConnection(&conn);
     pass.Open(QStringLiteral("SELECT * FROM t"));
     long written = 0;
-    const double oursWrite = seconds([&] {
+    const double oursWrite = Seconds([&] {
         conn.BeginTrans();
         for (; !pass.IsEOF(); pass.MoveNext())
             written +=
                 pass.PutCollect(columnName(1), adodb::Variant(texts[static_cast<size_t>(written)]));
         conn.CommitTrans();
     });
-    report("write_pass", oursWrite, rawWrite);
+    Report("write_pass", oursWrite, rawWrite);
     if (written != rows)
         std::fprintf(stderr, "only %ld of %d rows written: %s\n", written, rows,
                      pass.m_strLastError.toUtf8().constData());
     return seen > 0 && written == rows ? 0 : 1;
 }
+
+} // namespace

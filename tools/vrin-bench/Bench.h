@@ -1,0 +1,17 @@
+#pragma once
+// Shared by the parts of vrin-bench: timing, reporting and the raw engine's reference scan.
+
+#include <QString>
+
+#include <functional>
+
+double Seconds(const std::function<void()>& work);
+// The best of a few runs, to keep the machine's noise out of the figures.
+double Best(int runs, const std::function<void()>& work);
+void Report(const char* name, double ours, double raw);
+double PeakMegabytes();
+// sqlite3_step over every column of every row of a table.
+double RawReadAll(const QString& path, const char* table);
+
+// The grid on the delivered database with demo residents; returns the exit code.
+int RunGridBench(int rows);
