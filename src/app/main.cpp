@@ -1,6 +1,6 @@
 // VRIN: the resident archive of a community's registration office.
 
-#include "app/VRINApp.h"
+#include "app/shell/VRINApp.h"
 #include "platform/MessageService.h"
 #include "widgets/Fonts.h"
 #include "widgets/QtFileDialogService.h"

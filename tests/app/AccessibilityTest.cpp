@@ -3,11 +3,11 @@
 
 #include "AppFixture.h"
 
-#include "app/DlgLogin.h"
-#include "app/DlgModifyPassword.h"
-#include "app/DlgSetInfo.h"
-#include "app/DlgSetRight2.h"
-#include "app/DlgSetWL.h"
+#include "app/users/DlgLogin.h"
+#include "app/users/DlgModifyPassword.h"
+#include "app/settings/DlgSetInfo.h"
+#include "app/users/DlgSetRight2.h"
+#include "app/settings/DlgSetWL.h"
 
 #include <QAccessible>
 #include <QComboBox>

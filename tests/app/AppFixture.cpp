@@ -3,8 +3,8 @@
 #include "ResidentDatabase.h"
 #include "adodb/ConnectionString.h"
 #include "adodb/Field.h"
-#include "app/Rights.h"
-#include "app/SettingsFiles.h"
+#include "app/users/Rights.h"
+#include "app/settings/SettingsFiles.h"
 #include "records/ResidentCatalogue.h"
 #include "widgets/ControlIds.h"
 

@@ -3,7 +3,7 @@
 // databases made by vrin-initdb's code, message boxes answered by a responder and modal
 // dialogs driven by the test.
 
-#include "app/VRINApp.h"
+#include "app/shell/VRINApp.h"
 
 #include "ModalDriver.h"
 #include "TestSupport.h"

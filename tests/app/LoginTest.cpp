@@ -1,8 +1,8 @@
 #include "AppFixture.h"
 
-#include "app/DlgLogin.h"
-#include "app/Rights.h"
-#include "app/SettingsFiles.h"
+#include "app/users/DlgLogin.h"
+#include "app/users/Rights.h"
+#include "app/settings/SettingsFiles.h"
 #include "platform/Gbk.h"
 #include "platform/OleDateTime.h"
 #include "records/ResidentCatalogue.h"

@@ -1,8 +1,8 @@
 #include "AppFixture.h"
 
-#include "app/CommandIds.h"
-#include "app/MainFrm.h"
-#include "app/SettingsFiles.h"
+#include "app/shell/CommandIds.h"
+#include "app/shell/MainFrm.h"
+#include "app/settings/SettingsFiles.h"
 #include "platform/Gbk.h"
 #include "platform/ShellService.h"
 #include "platform/Trace.h"

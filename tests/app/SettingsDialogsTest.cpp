@@ -1,8 +1,8 @@
 #include "AppFixture.h"
 
-#include "app/DlgSetInfo.h"
-#include "app/DlgSetWL.h"
-#include "app/SettingsFiles.h"
+#include "app/settings/DlgSetInfo.h"
+#include "app/settings/DlgSetWL.h"
+#include "app/settings/SettingsFiles.h"
 #include "platform/Gbk.h"
 
 #include <QLineEdit>

@@ -1,7 +1,7 @@
 #include "AppFixture.h"
 
-#include "app/Rights.h"
-#include "app/SettingsFiles.h"
+#include "app/users/Rights.h"
+#include "app/settings/SettingsFiles.h"
 #include "platform/Gbk.h"
 #include "platform/InstanceLock.h"
 #include "platform/OleDateTime.h"

@@ -1,9 +1,9 @@
 #include "AppFixture.h"
 
-#include "app/DlgLogin.h"
-#include "app/DlgModifyPassword.h"
-#include "app/DlgSetRight2.h"
-#include "app/Rights.h"
+#include "app/users/DlgLogin.h"
+#include "app/users/DlgModifyPassword.h"
+#include "app/users/DlgSetRight2.h"
+#include "app/users/Rights.h"
 
 #include <QCheckBox>
 #include <QComboBox>

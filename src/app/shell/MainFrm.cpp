@@ -1,7 +1,7 @@
-#include "app/MainFrm.h"
+#include "app/shell/MainFrm.h"
 
-#include "app/AboutDlg.h"
-#include "app/CommandIds.h"
+#include "app/shell/AboutDlg.h"
+#include "app/shell/CommandIds.h"
 #include "platform/MessageService.h"
 #include "platform/ShellService.h"
 #include "widgets/Resources.h"

@@ -1,7 +1,7 @@
-#include "app/UserTable.h"
+#include "app/users/UserTable.h"
 
-#include "app/SettingsFiles.h"
-#include "app/VRINApp.h"
+#include "app/settings/SettingsFiles.h"
+#include "app/shell/VRINApp.h"
 #include "records/ResidentCatalogue.h"
 
 using namespace adodb;

@@ -1,7 +1,7 @@
-#include "app/DlgModifyPassword.h"
+#include "app/users/DlgModifyPassword.h"
 
-#include "app/UserTable.h"
-#include "app/VRINApp.h"
+#include "app/users/UserTable.h"
+#include "app/shell/VRINApp.h"
 #include "platform/MessageService.h"
 #include "records/ResidentCatalogue.h"
 #include "ui_DlgModifyPassword.h"

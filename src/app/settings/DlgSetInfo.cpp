@@ -1,7 +1,7 @@
-#include "app/DlgSetInfo.h"
+#include "app/settings/DlgSetInfo.h"
 
-#include "app/SettingsFiles.h"
-#include "app/VRINApp.h"
+#include "app/settings/SettingsFiles.h"
+#include "app/shell/VRINApp.h"
 #include "platform/FormatText.h"
 #include "platform/MessageService.h"
 #include "platform/TextFile.h"

@@ -1,16 +1,16 @@
-#include "app/VRINApp.h"
+#include "app/shell/VRINApp.h"
 
-#include "app/DlgLogin.h"
-#include "app/DlgSetWL.h"
+#include "app/users/DlgLogin.h"
+#include "app/settings/DlgSetWL.h"
 #include "adodb/ConnectionString.h"
-#include "app/SettingsFiles.h"
+#include "app/settings/SettingsFiles.h"
 #include "platform/FormatText.h"
 #include "platform/MessageService.h"
 #include "platform/Paths.h"
 #include "platform/TextFile.h"
 #include "records/ResidentCatalogue.h"
 
-#include "app/MainFrm.h"
+#include "app/shell/MainFrm.h"
 #include "widgets/MainWindow.h"
 #include "widgets/Resources.h"
 

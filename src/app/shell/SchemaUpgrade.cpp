@@ -1,6 +1,6 @@
 // The schema check and upgrade of the application object.
 
-#include "app/VRINApp.h"
+#include "app/shell/VRINApp.h"
 #include "platform/MessageService.h"
 #include "records/ResidentCatalogue.h"
 

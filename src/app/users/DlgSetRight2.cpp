@@ -1,8 +1,8 @@
-#include "app/DlgSetRight2.h"
+#include "app/users/DlgSetRight2.h"
 
-#include "app/Rights.h"
-#include "app/UserTable.h"
-#include "app/VRINApp.h"
+#include "app/users/Rights.h"
+#include "app/users/UserTable.h"
+#include "app/shell/VRINApp.h"
 #include "platform/FormatText.h"
 #include "platform/MessageService.h"
 #include "records/ResidentCatalogue.h"

@@ -1,4 +1,4 @@
-#include "app/Rights.h"
+#include "app/users/Rights.h"
 
 #include "records/ResidentCatalogue.h"
 

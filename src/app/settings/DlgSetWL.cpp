@@ -1,7 +1,7 @@
-#include "app/DlgSetWL.h"
+#include "app/settings/DlgSetWL.h"
 
-#include "app/SettingsFiles.h"
-#include "app/VRINApp.h"
+#include "app/settings/SettingsFiles.h"
+#include "app/shell/VRINApp.h"
 #include "platform/FormatText.h"
 #include "platform/MessageService.h"
 #include "platform/TextFile.h"

@@ -2,8 +2,8 @@
 // The main window: a launcher with the tool bar buttons "启动" and "退出", the menu "系统"
 // with the settings and user dialogs, " 帮助" for the manual, a status bar, and the view.
 
-#include "app/VRINDoc.h"
-#include "app/VRINView.h"
+#include "app/shell/VRINDoc.h"
+#include "app/shell/VRINView.h"
 
 #include <QLabel>
 #include <QMainWindow>

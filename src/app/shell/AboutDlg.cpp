@@ -1,4 +1,4 @@
-#include "app/AboutDlg.h"
+#include "app/shell/AboutDlg.h"
 
 #include "widgets/ControlIds.h"
 #include "widgets/Resources.h"

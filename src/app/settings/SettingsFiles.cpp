@@ -1,4 +1,4 @@
-#include "app/SettingsFiles.h"
+#include "app/settings/SettingsFiles.h"
 
 #include <algorithm>
 #include <climits>
