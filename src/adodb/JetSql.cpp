@@ -170,7 +170,45 @@ private:
     }
     int count(const Significant& s) const { return static_cast<int>(s.index.size()); }
 
+    // A LIKE pattern with Jet's bracketed literals ("[%]", "[_]", "[[]") becomes the
+    // engine's form: the character after an escape mark, and an ESCAPE clause.
+    void mapLikePatterns() {
+        for (int i = 0; i < static_cast<int>(m_tokens.size()); ++i) {
+            if (!isWord(m_tokens[i], "LIKE"))
+                continue;
+            const int k = nextSignificant(i);
+            if (k < 0 || m_tokens[k].type != SqlToken::String)
+                continue;
+            const QString& pattern = m_tokens[k].value;
+            if (!pattern.contains(QLatin1Char('[')))
+                continue;
+            QString out;
+            bool escaped = false;
+            for (int j = 0; j < pattern.size(); ++j) {
+                QChar c = pattern.at(j);
+                if (c == QLatin1Char('[') && j + 2 < pattern.size() &&
+                    pattern.at(j + 2) == QLatin1Char(']')) {
+                    c = pattern.at(j + 1);
+                    j += 2;
+                    if (c == QLatin1Char('%') || c == QLatin1Char('_') || c == QLatin1Char('\\')) {
+                        out += QLatin1Char('\\');
+                        escaped = true;
+                    }
+                    out += c;
+                } else {
+                    if (c == QLatin1Char('\\')) {
+                        out += QLatin1Char('\\');
+                        escaped = true;
+                    }
+                    out += c;
+                }
+            }
+            m_tokens[k].text = quoteSql(out) + (escaped ? QStringLiteral(" ESCAPE '\\'") : QString());
+        }
+    }
+
     void mapLiteralsAndFunctions() {
+        mapLikePatterns();
         for (int i = 0; i < static_cast<int>(m_tokens.size()); ++i) {
             SqlToken& t = m_tokens[i];
             if (t.type == SqlToken::Date) {
@@ -520,8 +558,13 @@ private:
             for (const auto& ins : m_insertions)
                 if (ins.first == i)
                     out += ins.second;
-            if (i < static_cast<int>(m_tokens.size()))
+            if (i < static_cast<int>(m_tokens.size())) {
                 out += m_tokens[i].text;
+                // "3AND": Jet reads a number and a word, the engine one bad token.
+                if (m_tokens[i].type == SqlToken::Number && i + 1 < static_cast<int>(m_tokens.size()) &&
+                    m_tokens[i + 1].type == SqlToken::Word && !m_tokens[i].text.isEmpty())
+                    out += QLatin1Char(' ');
+            }
         }
         return out + m_suffix;
     }

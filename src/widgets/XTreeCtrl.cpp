@@ -32,6 +32,14 @@ CXTreeCtrl::~CXTreeCtrl() {
     delete m_pDragPicture;
 }
 
+void CXTreeCtrl::SetFolderImages(const QPixmap& strip) {
+    m_folderIcon = QIcon();
+    if (strip.isNull())
+        return;
+    m_folderIcon.addPixmap(strip.copy(0, 0, 16, strip.height()), QIcon::Normal);
+    m_folderIcon.addPixmap(strip.copy(16, 0, 16, strip.height()), QIcon::Selected);
+}
+
 bool CXTreeCtrl::TimerRunning(int id) const {
     return id == kHoverTimer ? m_hoverTimer.isActive() : m_scrollTimer.isActive();
 }

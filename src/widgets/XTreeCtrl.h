@@ -35,6 +35,10 @@ public:
     ~CXTreeCtrl() override;
 
     void SetDragEnabled(bool on) { m_bDragEnabled = on; }
+    // The image list: a strip of 16-pixel images, the closed folder then the open one. Items
+    // given FolderIcon() show the first, and the second while selected.
+    void SetFolderImages(const QPixmap& strip);
+    const QIcon& FolderIcon() const { return m_folderIcon; }
     bool IsDragging() const { return m_bDragging; }
     QTreeWidgetItem* DragItem() const { return m_pDragItem; }
     QTreeWidgetItem* DropTarget() const { return m_pDropTarget; }
@@ -89,4 +93,5 @@ private:
     QTreeWidgetItem* m_pDragItem = nullptr;
     QTreeWidgetItem* m_pDropTarget = nullptr;
     std::function<QPoint()> m_cursor;
+    QIcon m_folderIcon;
 };

@@ -134,7 +134,7 @@ TEST_F(MainFrameTest, MenuAndToolBarOfferTheCommands) {
     QAction* exit = frame->FindCommand(ID_APP_EXIT_FRAME);
     EXPECT_EQ(frame->ToolBar()->actions(), QList<QAction*>({start, exit}));
     EXPECT_EQ(start->text(), QStringLiteral("启动"));
-    EXPECT_FALSE(start->isEnabled());
+    EXPECT_TRUE(start->isEnabled());
     EXPECT_TRUE(frame->ToolBar()->widgetForAction(start)->isVisible());
     EXPECT_EQ(exit->text(), QStringLiteral("退出"));
     EXPECT_FALSE(start->icon().isNull() || exit->icon().isNull());

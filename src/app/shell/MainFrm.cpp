@@ -1,5 +1,7 @@
 #include "app/shell/MainFrm.h"
 
+#include "app/archive/DlgGJRY.h"
+
 #include "app/shell/AboutDlg.h"
 #include "app/shell/CommandIds.h"
 #include "platform/MessageService.h"
@@ -64,8 +66,6 @@ void CMainFrame::createToolBar() {
     m_toolBar->setIconSize(QSize(23, 23));
     QAction* start = addCommand(m_toolBar, QStringLiteral("启动"), ID_START_ARCHIVE);
     start->setIcon(LoadIconResource(IDI_START));
-    // The archive window comes with a later release of this program.
-    start->setEnabled(false);
     QAction* exit = addCommand(m_toolBar, QStringLiteral("退出"), ID_APP_EXIT_FRAME);
     exit->setIcon(LoadIconResource(IDI_EXIT));
     for (QAction* a : {start, exit}) {
@@ -124,7 +124,9 @@ void CMainFrame::OnCommand(int id) {
 }
 
 void CMainFrame::OnStart() {
-    // Opens the archive window, which a later release of the program brings.
+    CDlgGJRY archive;
+    archive.m_strCommunityTitle = m_view->m_strTitle;
+    archive.DoModal();
 }
 
 void CMainFrame::OnExit() {

@@ -15,6 +15,9 @@
 
 #include <memory>
 
+class CXTreeCtrl;
+class QTreeWidgetItem;
+
 class CVRINApp {
 public:
     CVRINApp();
@@ -36,6 +39,10 @@ public:
     bool CheckAndUpgradeSchema();
 
     QWidget* GetMainWnd() const { return m_pMainWnd; }
+
+    // Fills the tree from the unit hierarchy file at path (the root "全部" alone when it
+    // cannot be read) and gives the root item.
+    void LoadUnitTree(CXTreeCtrl* tree, QTreeWidgetItem*& root, const QString& path);
 
     QString m_strCurrentUser;
     adodb::ConnectionPtr m_pConnection;
