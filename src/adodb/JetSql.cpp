@@ -27,11 +27,21 @@ QString quoteSql(const QString& value) {
     return QLatin1Char('\'') + v + QLatin1Char('\'');
 }
 
-SqlToken makeToken(SqlToken::Type type, const QString& text, const QString& value = QString()) {
+SqlToken makeToken(SqlToken::Type type, const QString& text) {
     SqlToken t;
     t.type = type;
     t.text = text;
-    t.value = value.isNull() ? text : value;
+    t.value = text;
+    return t;
+}
+
+// A token whose value differs from its text (a string's or a name's unquoted value; an
+// empty string literal has the empty value).
+SqlToken makeToken(SqlToken::Type type, const QString& text, const QString& value) {
+    SqlToken t;
+    t.type = type;
+    t.text = text;
+    t.value = value;
     return t;
 }
 

@@ -15,6 +15,8 @@
 #include <QStyleOptionButton>
 #include <QTest>
 
+#include <memory>
+
 #include <gtest/gtest.h>
 
 ModalDriver::ModalDriver() {
@@ -52,19 +54,25 @@ void ModalDriver::tick() {
         dialog->done(QDialog::Rejected);
         return;
     }
-    Action action = std::move(m_actions.front());
+    auto action = std::make_shared<Action>(std::move(m_actions.front()));
     m_actions.pop_front();
     ++m_handled;
+    // The action runs outside this timer's slot, so that a dialog it opens in turn finds the
+    // timer free to drive it.
     QPointer<QDialog> driven(dialog);
-    action(*dialog);
-    // An action ends its dialog; one left showing would wait for ever.
-    if (driven && driven->isVisible() && QApplication::activeModalWidget() == driven) {
-        ADD_FAILURE() << "dialog still showing after its action: "
-                      << driven->windowTitle().toStdString();
-        driven->reject(); // as Esc would
-        if (driven && driven->isVisible())
-            driven->done(QDialog::Rejected);
-    }
+    QTimer::singleShot(0, dialog, [driven, action] {
+        if (!driven)
+            return;
+        (*action)(*driven);
+        // An action ends its dialog; one left showing would wait for ever.
+        if (driven && driven->isVisible() && QApplication::activeModalWidget() == driven) {
+            ADD_FAILURE() << "dialog still showing after its action: "
+                          << driven->windowTitle().toStdString();
+            driven->reject(); // as Esc would
+            if (driven && driven->isVisible())
+                driven->done(QDialog::Rejected);
+        }
+    });
 }
 
 namespace {

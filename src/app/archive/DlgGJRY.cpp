@@ -67,7 +67,9 @@ CDlgGJRY::CDlgGJRY(QWidget* parent) : CLayoutDialog(parent), m_ui(std::make_uniq
     m_ui->list->viewport()->installEventFilter(this);
 }
 
-CDlgGJRY::~CDlgGJRY() = default;
+CDlgGJRY::~CDlgGJRY() {
+    m_ui->tree->disconnect(this); // its items go away with it: no choice of a unit
+}
 
 CAdoGridCtrl* CDlgGJRY::Grid() const {
     return m_ui->list;
@@ -157,6 +159,8 @@ void CDlgGJRY::ReloadUnitTree(const QString& path) {
     const QSignalBlocker quiet(m_ui->tree); // filling is no choice of a unit
     GetApp().LoadUnitTree(m_ui->tree, m_hRoot, path);
     m_ui->tree->expandAll();
+    // The root stands for the whole list; a tree taking the focus then chooses nothing.
+    m_ui->tree->setCurrentItem(m_hRoot);
 }
 
 QString CDlgGJRY::GetUnitPath(const QTreeWidgetItem* item) const {
@@ -186,8 +190,10 @@ void CDlgGJRY::RunStatistics() {
 }
 
 void CDlgGJRY::OnSelectUnit(QTreeWidgetItem* item) {
+    if (!item)
+        return;
     UpdateData(true);
-    if (m_bDragFlag || !item)
+    if (m_bDragFlag)
         return;
     m_bQueriedByPress = true;
     m_strSelectedUnitPath = GetUnitPath(item);
