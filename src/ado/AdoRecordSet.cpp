@@ -580,13 +580,47 @@ bool CAdoRecordSet::PutValue(const QString& field, const QString& value) {
                     {200, 129, 201, 202, 130, 203});
 }
 
+namespace {
+
+// "%02d" and "%04d" without the cost of a formatter: the list shows these for every row.
+void appendPadded(QString& out, int value, int width) {
+    const QString digits = QString::number(value);
+    if (value >= 0 && digits.size() < width)
+        out += QString(width - digits.size(), QLatin1Char('0'));
+    out += digits;
+}
+
+QString displayDate(const COleDateTime& date, bool withTime) {
+    const int year = date.GetYear();
+    if (year < 0 || year > 9999)
+        return date.Format(withTime ? QStringLiteral("%Y年%m月%d日%H时%M分")
+                                    : QStringLiteral("%Y年%m月%d日"));
+    QString out;
+    out.reserve(withTime ? 17 : 11);
+    appendPadded(out, year, 4);
+    out += QChar(0x5E74); // 年
+    appendPadded(out, date.GetMonth(), 2);
+    out += QChar(0x6708); // 月
+    appendPadded(out, date.GetDay(), 2);
+    out += QChar(0x65E5); // 日
+    if (withTime) {
+        appendPadded(out, date.GetHour(), 2);
+        out += QChar(0x65F6); // 时
+        appendPadded(out, date.GetMinute(), 2);
+        out += QChar(0x5206); // 分
+    }
+    return out;
+}
+
+} // namespace
+
 QString CAdoRecordSet::VariantToDisplayText(const Variant& value) const {
     switch (value.vt()) {
     case VT_EMPTY:
     case VT_NULL:
         return QString();
     case VT_I2:
-        return FormatText(QStringLiteral("%d"), static_cast<short>(value.Int()));
+        return QString::number(static_cast<short>(value.Int()));
     case VT_I4:
     case VT_UI4:
     case VT_I8:
@@ -594,17 +628,15 @@ QString CAdoRecordSet::VariantToDisplayText(const Variant& value) const {
     case VT_INT:
     case VT_UINT:
     case VT_VOID:
-        return FormatText(QStringLiteral("%d"), LowFourBytes(value));
+        return QString::number(LowFourBytes(value));
     case VT_R4:
     case VT_R8:
-        return value.Double() == 0 ? QString() : FormatText(QStringLiteral("%.2f"), value.Double());
+        return value.Double() == 0 ? QString() : QString::number(value.Double(), 'f', 2);
     case VT_DATE: {
         COleDateTime date = value.DateValue();
         if (!date.IsValid() || date.m_dt <= 0.01)
             return QString();
-        bool hasTime = date.m_dt != std::floor(date.m_dt);
-        return date.Format(hasTime ? QStringLiteral("%Y年%m月%d日%H时%M分")
-                                   : QStringLiteral("%Y年%m月%d日"));
+        return displayDate(date, date.m_dt != std::floor(date.m_dt));
     }
     case VT_BSTR:
     case VT_LPSTR:
@@ -616,9 +648,9 @@ QString CAdoRecordSet::VariantToDisplayText(const Variant& value) const {
         return FormatText(QStringLiteral("%.4f"), value.ToDouble());
     case VT_I1:
     case VT_UI1:
-        return FormatText(QStringLiteral("%d"), static_cast<unsigned char>(value.Int()));
+        return QString::number(static_cast<unsigned char>(value.Int()));
     case VT_UI2:
-        return FormatText(QStringLiteral("%d"), static_cast<unsigned short>(value.Int()));
+        return QString::number(static_cast<unsigned short>(value.Int()));
     default:
         return QStringLiteral("UN_KNOW");
     }

@@ -15,3 +15,5 @@ double RawReadAll(const QString& path, const char* table);
 
 // The grid on the delivered database with demo residents; returns the exit code.
 int RunGridBench(int rows);
+// The archive window and the unit hierarchy.
+int RunArchiveBench(int rows);

@@ -184,7 +184,7 @@ int main(int argc, char** argv) {
         } else if (arg == QLatin1String("--part") && i + 1 < argc) {
             part = QString::fromLocal8Bit(argv[++i]);
         } else {
-            std::fprintf(stderr, "usage: vrin-bench [--rows N] [--part data|grid]\n");
+            std::fprintf(stderr, "usage: vrin-bench [--rows N] [--part data|grid|archive]\n");
             return 2;
         }
     }
@@ -196,14 +196,14 @@ int main(int argc, char** argv) {
         QCoreApplication app(argc, argv);
         return runDataBench(rows);
     }
-    if (part == QLatin1String("grid")) {
+    if (part == QLatin1String("grid") || part == QLatin1String("archive")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         QApplication app(argc, argv);
-        return RunGridBench(rows);
+        return part == QLatin1String("grid") ? RunGridBench(rows) : RunArchiveBench(rows);
     }
     // Each part in a process of its own, so that each peak memory is its own.
     int failed = 0;
-    for (const char* each : {"data", "grid"}) {
+    for (const char* each : {"data", "grid", "archive"}) {
         QProcess child;
         child.setProcessChannelMode(QProcess::ForwardedChannels);
         child.start(QString::fromLocal8Bit(argv[0]),

@@ -174,8 +174,8 @@ void CDlgGJRY::OnTimer(int id) {
     CAdoGridCtrl* grid = m_ui->list;
     grid->SetConnection(&GetApp().m_adoConnection);
     grid->SetTable(kResidentTable);
+    grid->SetRowHeight(16); // before the rows come: then no row is laid out twice
     grid->Refresh(true);
-    grid->SetRowHeight(16);
     if (IsAdministrator())
         grid->EnableEditing(true);
     m_nAgeFrom = 0;

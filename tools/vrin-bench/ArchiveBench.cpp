@@ -1,0 +1,104 @@
+// The archive window on 100 000 demo residents: the first fill with the counts, choosing a
+// unit (also after another recordset stamped the connection), and the unit hierarchy of
+// 2 000 units loaded into the tree and rebuilt in the editor's preview.
+
+#include "Bench.h"
+
+#include "ResidentDatabase.h"
+#include "app/archive/DlgGJRY.h"
+#include "app/settings/SettingsFiles.h"
+#include "app/shell/VRINApp.h"
+#include "app/units/DlgSetDW.h"
+#include "app/users/Rights.h"
+#include "adodb/ConnectionString.h"
+#include "grid/AdoGridCtrl.h"
+#include "platform/TextFile.h"
+#include "widgets/XTreeCtrl.h"
+
+#include <QApplication>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <cstdio>
+
+namespace {
+
+QString bigHierarchy(int units) {
+    QString text = QStringLiteral("红星村");
+    for (int k = 0; k < units; ++k)
+        text += QStringLiteral("\r\n") + QString(1 + k % 4, QLatin1Char(' ')) +
+                QStringLiteral("单位%1").arg(k);
+    return text;
+}
+
+} // namespace
+
+int RunArchiveBench(int rows) {
+    QTemporaryDir dir;
+    qputenv("VRIN_APPDIR", dir.path().toLocal8Bit());
+    const QString folder = dir.path() + QLatin1Char('/');
+    const QString path = folder + QStringLiteral("人员档案.mdb");
+    QString error;
+    if (!CreateResidentDatabase(path, {43, rows, 1, 2026}, &error)) {
+        std::fprintf(stderr, "%s\n", error.toUtf8().constData());
+        return 1;
+    }
+    std::printf("archive: %d demo residents in %s\n", rows, path.toUtf8().constData());
+    const double raw = Best(3, [&] { RawReadAll(path, "基本情况表"); });
+
+    CVRINApp app;
+    app.m_strAppDir = app.m_strDataDir = folder;
+    app.m_pConnection = adodb::Connection::Create();
+    app.m_pConnection->Open(adodb::JetConnectionString(path), QString(), QString(), -1);
+    app.m_adoConnection.OpenJetDatabase(path);
+    g_nUserRight = 99;
+
+    double fill = 0;
+    {
+        CDlgGJRY window;
+        window.show(); // opens it: tree, layout, timer
+        fill = Seconds([&] { window.OnTimer(1); });
+        std::printf("%-24s ours %8.3f s   raw %8.3f s   ratio %.2f   (%d listed)\n",
+                    "archive_first_fill", fill, raw, fill / raw, window.Grid()->GetItemCount());
+        const double counts = Seconds([&] { window.RunStatistics(); });
+        Report("archive_counts", counts, raw);
+        QTreeWidgetItem* group = window.Tree()->findItems(QStringLiteral("第一村民组"),
+                                                          Qt::MatchExactly | Qt::MatchRecursive)
+                                     .value(0);
+        QTreeWidgetItem* other = window.Tree()->findItems(QStringLiteral("村委会"),
+                                                          Qt::MatchExactly | Qt::MatchRecursive)
+                                     .value(0);
+        const double select = Seconds([&] { window.Tree()->setCurrentItem(group); });
+        Report("archive_select_unit", select, raw);
+        std::printf("%-24s (%d residents of 第一村民组)\n", "", window.Grid()->GetItemCount());
+        window.Tree()->setCurrentItem(other);
+        // Another recordset opens on the connection a second later: the list's own query must
+        // not be read twice because of it.
+        QThread::msleep(1100);
+        CAdoRecordSet stamp;
+        stamp.SetAdoConnection(&app.m_adoConnection);
+        stamp.Open(QStringLiteral("SELECT * FROM 基本情况表 WHERE 编号=1"));
+        const double after = Seconds([&] { window.Tree()->setCurrentItem(group); });
+        Report("archive_select_stamped", after, raw);
+        std::printf("%-24s %.1f MB\n", "peak_memory_archive", PeakMegabytes());
+        window.hide();
+    }
+
+    // 2 000 units: the tree from the file, and the editor's preview of the same text.
+    const QString unitFile = folder + kUnitFile;
+    WriteTextFileAtomic(unitFile, bigHierarchy(2000));
+    CXTreeCtrl tree;
+    QTreeWidgetItem* root = nullptr;
+    const double load = Best(3, [&] { app.LoadUnitTree(&tree, root, unitFile); });
+    std::printf("%-24s ours %8.3f s   budget %6.3f s   ratio %.2f\n", "units_load_2000", load,
+                0.050, load / 0.050);
+    CDlgSetDW editor;
+    editor.m_strPath = unitFile;
+    editor.show();
+    auto* text = editor.findChild<QPlainTextEdit*>();
+    const double preview = Best(3, [&] { text->insertPlainText(QStringLiteral("x")); });
+    std::printf("%-24s ours %8.3f s   budget %6.3f s   ratio %.2f\n", "units_preview_2000", preview,
+                0.050, preview / 0.050);
+    return fill > 0 ? 0 : 1;
+}
