@@ -18,6 +18,7 @@
 #include "widgets/XTreeCtrl.h"
 
 #include <QMouseEvent>
+#include <QScreen>
 
 const QString CDlgGJRY::kResidentTable = QStringLiteral("基本情况表");
 
@@ -150,6 +151,10 @@ bool CDlgGJRY::OnInitDialog() {
     ReloadUnitTree(GetApp().m_strDataDir + kUnitFile);
     UpdateData(false);
     m_ui->dateColumn->setCurrentIndex(0);
+    m_strDateColumn = m_ui->dateColumn->currentText();
+    // Without a window manager "maximised" means nothing; the screen's size then stands in.
+    if (QScreen* screen = this->screen())
+        setGeometry(screen->availableGeometry());
     setWindowState(windowState() | Qt::WindowMaximized);
     m_firstFill.start();
     return true;
