@@ -14,7 +14,7 @@ QString InstanceLock::RuntimeFolder() {
 }
 
 InstanceLock::InstanceLock(const QString& name)
-    : m_path(RuntimeFolder() + QLatin1Char('/') + name + QStringLiteral(".lock")) {}
+    : m_name(name) {}
 
 InstanceLock::~InstanceLock() {
     Release();
@@ -24,7 +24,7 @@ bool InstanceLock::TryLock() {
     if (m_held)
         return true;
     QDir().mkpath(RuntimeFolder());
-    m_file = std::make_unique<QLockFile>(m_path);
+    m_file = std::make_unique<QLockFile>(FilePath());
     m_file->setStaleLockTime(0); // a lock is stale only when its holder is gone
     m_held = m_file->tryLock(0);
     if (!m_held)

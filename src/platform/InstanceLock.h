@@ -20,13 +20,14 @@ public:
     bool TryLock();
     void Release();
     bool IsHeld() const { return m_held; }
-    QString FilePath() const { return m_path; }
+    // Where the lock file lies: the runtime folder as it is when the lock is taken.
+    QString FilePath() const { return RuntimeFolder() + QLatin1Char('/') + m_name + QStringLiteral(".lock"); }
 
     // VRIN_RUNTIME_DIR, else the user's runtime folder.
     static QString RuntimeFolder();
 
 private:
-    QString m_path;
+    QString m_name;
     std::unique_ptr<QLockFile> m_file;
     bool m_held = false;
 };
