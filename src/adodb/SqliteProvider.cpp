@@ -53,6 +53,8 @@ UCollator* pinyinCollator() {
 }
 
 int comparePinyin(void*, int n1, const void* s1, int n2, const void* s2) {
+    if (n1 == n2 && std::memcmp(s1, s2, static_cast<size_t>(n1)) == 0)
+        return 0; // the same text (a sort meets many): no need to collate
     UCollator* collator = pinyinCollator();
     if (collator) {
         UErrorCode status = U_ZERO_ERROR;

@@ -59,7 +59,8 @@ int RunGridBench(int rows) {
     for (int c = 0; c < grid->GetColumnCount(); ++c)
         if (grid->GetHeadingText(c) == QStringLiteral("姓名"))
             nameColumn = c;
-    const double sort = Seconds([&] { grid->OnColumnClick(nameColumn); });
+    // Each click sorts the whole list again (the direction alternates), measured as the fill is.
+    const double sort = Best(3, [&] { grid->OnColumnClick(nameColumn); });
     Report("grid_sort", sort, fill);
     std::printf("%-24s (reference: grid_fill of this run)\n", "");
 
