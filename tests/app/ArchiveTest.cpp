@@ -245,3 +245,20 @@ TEST_F(ArchiveTest, AfterADragTheTreeFollowsTheFileAgain) {
         EXPECT_EQ(w.m_strSelectedUnitPath, QStringLiteral("村委会"));
     });
 }
+
+// A click on the unit already chosen runs its query again, so the list shows what another
+// workstation added meanwhile.
+TEST_F(ArchiveTest, AClickOnTheChosenUnitRunsItsQueryAgain) {
+    Run([&](CDlgGJRY& w) {
+        w.show();
+        CXTreeCtrl* tree = w.Tree();
+        QTreeWidgetItem* east = findUnit(w, QStringLiteral("东院"));
+        const QPoint at = tree->visualItemRect(east).center();
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+        ASSERT_EQ(tree->currentItem(), east);
+        const int before = w.Grid()->GetItemCount();
+        ExecOn(m_db, QStringLiteral("INSERT INTO 基本情况表 (姓名,工作单位) VALUES ('新人','第一村民组东院')"));
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+        EXPECT_EQ(w.Grid()->GetItemCount(), before + 1);
+    });
+}
