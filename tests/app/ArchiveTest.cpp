@@ -262,3 +262,33 @@ TEST_F(ArchiveTest, AClickOnTheChosenUnitRunsItsQueryAgain) {
         EXPECT_EQ(w.Grid()->GetItemCount(), before + 1);
     });
 }
+
+// "增加" files a new resident under the chosen unit; "详细情况" opens the chosen one.
+TEST_F(ArchiveTest, AddingAndOpeningResidents) {
+    m_boxes.Expect(QStringLiteral("请选择一个单位!")).Expect(QStringLiteral("请选中一个人！"));
+    Run([&](CDlgGJRY& w) {
+        w.OnAddResident(); // the root: no unit
+        w.OnShowDetails(); // no row chosen
+        w.Tree()->setCurrentItem(findUnit(w, QStringLiteral("东院")));
+        const int before = w.Grid()->GetItemCount();
+        m_dialogs.Then([](QDialog& form) {
+            EXPECT_EQ(qobject_cast<QLineEdit*>(Control(form, 1001))->text(), QStringLiteral("第一村民组东院"));
+            qobject_cast<QLineEdit*>(Control(form, 1002))->setText(QStringLiteral("新来的"));
+            Click(Control(form, IDOK));
+            Click(Control(form, IDCANCEL));
+        });
+        w.OnAddResident();
+        EXPECT_EQ(w.Grid()->GetItemCount(), before + 1);
+        w.m_nSelectedRow = 2;
+        const QString name = w.Grid()->GetItemText(2, 2);
+        m_dialogs.Then([&](QDialog& form) {
+            EXPECT_EQ(qobject_cast<QLineEdit*>(Control(form, 1002))->text(), name);
+            Click(Control(form, IDCANCEL));
+        });
+        w.OnShowDetails();
+        w.m_nSelectedRow = 100000; // beyond the list: nothing
+        w.OnShowDetails();
+    });
+    EXPECT_EQ(ValueOn(m_db, QStringLiteral("SELECT 工作单位 FROM 基本情况表 WHERE 姓名='新来的'")),
+              QStringLiteral("第一村民组东院"));
+}

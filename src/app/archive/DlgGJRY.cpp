@@ -2,6 +2,7 @@
 
 #include "app/archive/QueryPicking.h"
 #include "app/archive/ResidentStatistics.h"
+#include "app/detail/DlgRYXXQK.h"
 #include "app/settings/SettingsFiles.h"
 #include "app/shell/VRINApp.h"
 #include "app/units/DlgSetDW.h"
@@ -16,6 +17,7 @@
 #include "widgets/Resources.h"
 #include "widgets/SplitterControl.h"
 #include "widgets/XTreeCtrl.h"
+#include "ado/AdoRecordSet.h"
 
 #include <QMouseEvent>
 #include <QScreen>
@@ -54,6 +56,8 @@ CDlgGJRY::CDlgGJRY(QWidget* parent) : CLayoutDialog(parent), m_ui(std::make_uniq
     connect(m_ui->ageRange, &QCheckBox::clicked, this, &CDlgGJRY::OnAgeRange);
     connect(m_ui->dateRange, &QCheckBox::clicked, this, &CDlgGJRY::OnDateRange);
     connect(m_ui->editUnits, &QPushButton::clicked, this, &CDlgGJRY::OnEditUnits);
+    connect(m_ui->add, &QPushButton::clicked, this, &CDlgGJRY::OnAddResident);
+    connect(m_ui->details, &QPushButton::clicked, this, &CDlgGJRY::OnShowDetails);
     connect(m_ui->tree, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem* current) { OnSelectUnit(current); });
     connect(m_ui->tree, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) {
@@ -262,6 +266,45 @@ void CDlgGJRY::OnEditUnits() {
         ReloadUnitTree(editor.m_strPath);
         selectUnitQuietly(m_strSelectedUnitPath);
     }
+}
+
+void CDlgGJRY::OnAddResident() {
+    if (!MayModify()) {
+        MessageBox(this, QStringLiteral("无此操作权限!"), QStringLiteral("提示"), MB_OK | MB_ICONINFORMATION);
+        EndDialog(IDCANCEL);
+        return;
+    }
+    if (m_strSelectedUnitPath.isEmpty()) {
+        AfxMessageBox(QStringLiteral("请选择一个单位!"));
+        return;
+    }
+    CAdoRecordSet& rs = m_ui->list->GetRecordSet();
+    rs.AddNew();
+    rs.PutCollect(QStringLiteral("工作单位"), adodb::Variant(m_strSelectedUnitPath));
+    CDlgRYXXQK form(this);
+    form.m_pRecordSet = &rs;
+    form.m_nMode = CDlgRYXXQK::Add;
+    form.DoModal();
+    m_ui->list->Refresh(false);
+}
+
+void CDlgGJRY::OnShowDetails() {
+    CAdoGridCtrl* grid = m_ui->list;
+    if (m_nSelectedRow >= grid->GetItemCount())
+        return;
+    if (m_nSelectedRow < 0) {
+        MessageBox(this, QStringLiteral("请选中一个人！"), QStringLiteral("提示"), MB_OK);
+        return;
+    }
+    const int key = grid->GetItemData(m_nSelectedRow);
+    CAdoRecordSet& rs = grid->GetRecordSet();
+    CDlgRYXXQK form(this);
+    form.m_pRecordSet = &rs;
+    form.m_nKey = key;
+    if (!rs.Find(FormatText(QStringLiteral("%s=%d"), rs.GetFieldName(0), key)))
+        return;
+    form.DoModal();
+    grid->Refresh(false);
 }
 
 void CDlgGJRY::OnTreeNotify(int code) {

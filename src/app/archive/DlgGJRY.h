@@ -67,6 +67,8 @@ public slots:
     void OnAgeRange();
     void OnDateRange();
     void OnEditUnits();
+    void OnAddResident();
+    void OnShowDetails();
 
 protected:
     bool OnInitDialog() override;
