@@ -9,6 +9,11 @@
 #include "app/settings/SettingsFiles.h"
 #include "app/shell/VRINApp.h"
 #include "app/units/DlgSetDW.h"
+#include "app/detail/DlgRYXXQK.h"
+#include "app/detail/ResidentPhoto.h"
+#include "platform/Jpeg.h"
+#include "platform/ScriptedFileDialogs.h"
+#include "platform/ScriptedResponder.h"
 #include "app/users/Rights.h"
 #include "adodb/ConnectionString.h"
 #include "grid/AdoGridCtrl.h"
@@ -82,6 +87,44 @@ int RunArchiveBench(int rows) {
         const double after = Seconds([&] { window.Tree()->setCurrentItem(group); });
         Report("archive_select_stamped", after, raw);
         std::printf("%-24s %.1f MB\n", "peak_memory_archive", PeakMegabytes());
+
+        // The detail form on a resident of the list, and one step.
+        window.Tree()->setCurrentItem(window.RootItem());
+        CAdoRecordSet& rs = window.Grid()->GetRecordSet();
+        if (!rs.Find(QStringLiteral("编号=5000")))
+            std::fprintf(stderr, "resident 5000 not found\n");
+        CDlgRYXXQK form;
+        form.m_pRecordSet = &rs;
+        const double open = Seconds([&] {
+            form.show();
+            QCoreApplication::processEvents();
+        });
+        std::printf("%-24s ours %8.3f s   raw %8.3f s   ratio %.2f   (limit raw + 0.05 s)\n",
+                    "detail_open", open, raw, open / raw);
+        const QString before = form.Value(QStringLiteral("姓名"));
+        const double step = Seconds([&] { form.OnNext(); });
+        if (form.Value(QStringLiteral("姓名")).isEmpty() || before.isEmpty())
+            std::fprintf(stderr, "the form showed nobody\n");
+        std::printf("%-24s ours %8.3f s   raw %8.3f s   ratio %.2f   (limit raw + 0.05 s)\n",
+                    "detail_next", step, raw, step / raw);
+
+        // A 4000 x 3000 photo chosen and scaled to 300 pixels.
+        RgbImage big;
+        big.width = 4000;
+        big.height = 3000;
+        big.pixels.assign(size_t(4000) * 3000 * 3, 90);
+        for (size_t k = 0; k < big.pixels.size(); k += 5)
+            big.pixels[k] = static_cast<unsigned char>(k % 253);
+        const QString photo = folder + QStringLiteral("big.jpg");
+        WriteFileAtomic(photo, EncodeJpeg(big, 90));
+        ScriptedResponder yes([](const QString&) {});
+        yes.Answer(IDYES);
+        ScriptedFileDialogs files([](const QString&) {});
+        files.Answer(photo);
+        const double choose = Seconds([&] { form.OnChangePhoto(); });
+        std::printf("%-24s ours %8.3f s   budget %6.3f s   ratio %.2f\n", "photo_choose_4000x3000",
+                    choose, 0.5, choose / 0.5);
+        form.hide();
         window.hide();
     }
 
