@@ -14,6 +14,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QKeyEvent>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -349,4 +350,40 @@ TEST_F(DetailFormTest, AChosenPhotoFollowsTheSaveOfItsRow) {
     });
     m_rs.Close();
     EXPECT_TRUE(StoredPhoto(3).isEmpty()) << "never saved";
+}
+
+// Enter saves from a line, a drop-down and the remarks; the résumé takes it as a new line.
+TEST_F(DetailFormTest, EnterSavesExceptInTheResume) {
+    OpenOn(4);
+    Run(0, [&](QDialog& d) {
+        d.show();
+        QApplication::setActiveWindow(&d);
+        auto typeText = [](QWidget* target, const QString& text) {
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, text);
+            QApplication::sendEvent(target, &press);
+        };
+        auto* resume = qobject_cast<QPlainTextEdit*>(Control(d, 1000));
+        resume->setFocus();
+        typeText(resume, QStringLiteral("一"));
+        QTest::keyClick(resume, Qt::Key_Return);
+        typeText(resume, QStringLiteral("二"));
+        EXPECT_EQ(resume->toPlainText(), QStringLiteral("一\n二"));
+        auto* job = qobject_cast<QLineEdit*>(Control(d, 1007));
+        job->setFocus();
+        job->setText(QStringLiteral("木匠"));
+        QTest::keyClick(job, Qt::Key_Return);
+        EXPECT_EQ(Stored(4, "职业"), QStringLiteral("木匠"));
+        auto* sex = qobject_cast<QComboBox*>(Control(d, 1003));
+        sex->setFocus();
+        sex->setCurrentText(QStringLiteral("女"));
+        QTest::keyClick(sex->lineEdit(), Qt::Key_Return);
+        EXPECT_EQ(Stored(4, "性别"), QStringLiteral("女"));
+        auto* remarks = qobject_cast<QPlainTextEdit*>(Control(d, 1013));
+        remarks->setFocus();
+        typeText(remarks, QStringLiteral("备"));
+        QTest::keyClick(remarks, Qt::Key_Return);
+        EXPECT_EQ(Stored(4, "备注"), QStringLiteral("备"));
+        EXPECT_EQ(Stored(4, "备注2"), QStringLiteral("一\n二"));
+        Click(Control(d, IDCANCEL));
+    });
 }
