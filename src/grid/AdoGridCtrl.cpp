@@ -155,6 +155,7 @@ bool CAdoGridCtrl::Refresh(bool rebuildColumns) {
         applyColumnWidths();
         m_pHeader->SetSortImage(-1, true);
     }
+    emit gridRefilled();
     return true;
 }
 
@@ -256,6 +257,28 @@ void CAdoGridCtrl::RemoveRow(int key) {
     const int row = FindRow(key);
     if (row >= 0)
         m_model.RemoveRowAt(row);
+}
+
+void CAdoGridCtrl::RemoveRows(const std::vector<std::int32_t>& keys) {
+    if (keys.empty())
+        return;
+    m_model.BeginReset();
+    m_model.Rows().RemoveKeys(keys);
+    m_model.EndReset();
+}
+
+void CAdoGridCtrl::DeleteAllItems() {
+    m_model.BeginReset();
+    m_model.Rows().Reset(m_model.Rows().FieldColumns());
+    m_model.EndReset();
+}
+
+void CAdoGridCtrl::Renumber() {
+    GridRows& rows = m_model.Rows();
+    for (int row = 0; row < rows.Count(); ++row)
+        rows.SetNumber(row, row + 1);
+    if (rows.Count() > 0)
+        emit m_model.dataChanged(m_model.index(0, 0), m_model.index(rows.Count() - 1, 0));
 }
 
 bool CAdoGridCtrl::DeleteItem(int row) {
@@ -386,11 +409,7 @@ bool CAdoGridCtrl::OnCommand(unsigned long long wParam, long long lParam) {
 void CAdoGridCtrl::hideSelectedRows() {
     std::vector<std::int32_t> keys;
     GetSelectedKeys(keys);
-    if (keys.empty())
-        return;
-    m_model.BeginReset();
-    m_model.Rows().RemoveKeys(keys);
-    m_model.EndReset();
+    RemoveRows(keys);
 }
 
 void CAdoGridCtrl::showAllRows() {

@@ -37,6 +37,11 @@ public:
     int FindRow(int key) const;
     void RefreshRow(int key);
     void RemoveRow(int key);
+    // Takes the rows of these keys out of the list in one go.
+    void RemoveRows(const std::vector<std::int32_t>& keys);
+    void DeleteAllItems();
+    // Column 0 shows each row's position again, from 1.
+    void Renumber();
     void GetSelectedKeys(std::vector<std::int32_t>& keys) const;
 
     // The list as its owners use it.
@@ -87,6 +92,8 @@ signals:
     void gridImported();          // sent
     void gridRowRefreshed();      // posted
     void gridCommand(unsigned long long wParam, long long lParam); // sent, not handled
+    // The rows were read again (Refresh, a sort): a row chosen before may be another now.
+    void gridRefilled();
 
 public slots:
     // The editor saved a cell: re-read the row, then tell the owner.

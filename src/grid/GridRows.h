@@ -22,6 +22,7 @@ public:
     int Find(std::int32_t key) const;
     std::int32_t Key(int row) const { return m_keys[static_cast<size_t>(row)]; }
     int Number(int row) const { return m_numbers[static_cast<size_t>(row)]; }
+    void SetNumber(int row, int number) { m_numbers[static_cast<size_t>(row)] = number; }
     const std::vector<std::int32_t>& Keys() const { return m_keys; }
 
     // Text of a field column (0 = the first field column).

@@ -58,6 +58,13 @@ CDlgGJRY::CDlgGJRY(QWidget* parent) : CLayoutDialog(parent), m_ui(std::make_uniq
     connect(m_ui->editUnits, &QPushButton::clicked, this, &CDlgGJRY::OnEditUnits);
     connect(m_ui->add, &QPushButton::clicked, this, &CDlgGJRY::OnAddResident);
     connect(m_ui->details, &QPushButton::clicked, this, &CDlgGJRY::OnShowDetails);
+    connect(m_ui->fuzzy, &QPushButton::clicked, this, &CDlgGJRY::OnFuzzyQuery);
+    connect(m_ui->exact, &QPushButton::clicked, this, &CDlgGJRY::OnExactQuery);
+    connect(m_ui->duplicates, &QPushButton::clicked, this, &CDlgGJRY::OnFindDuplicateNames);
+    connect(m_ui->ages, &QPushButton::clicked, this, &CDlgGJRY::OnRecomputeAges);
+    connect(m_ui->remove, &QPushButton::clicked, this, &CDlgGJRY::OnDeleteRow);
+    connect(m_ui->removeAll, &QPushButton::clicked, this, &CDlgGJRY::OnDeleteAll);
+    connect(m_ui->list, &CAdoGridCtrl::gridRefilled, this, &CDlgGJRY::OnListRefilled);
     connect(m_ui->tree, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem* current) { OnSelectUnit(current); });
     connect(m_ui->tree, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) {
@@ -74,6 +81,10 @@ CDlgGJRY::CDlgGJRY(QWidget* parent) : CLayoutDialog(parent), m_ui(std::make_uniq
 
 CDlgGJRY::~CDlgGJRY() {
     m_ui->tree->disconnect(this); // its items go away with it: no choice of a unit
+}
+
+QProgressBar* CDlgGJRY::m_ui_progress() const {
+    return m_ui->progress;
 }
 
 CAdoGridCtrl* CDlgGJRY::Grid() const {
@@ -148,6 +159,7 @@ bool CDlgGJRY::OnInitDialog() {
     if (!MayModify()) {
         m_ui->add->hide();
         m_ui->remove->hide();
+        m_ui->removeAll->hide(); // deleting everything needs the right as much as one row
         m_ui->editUnits->hide();
     }
     m_ui->tree->SetFolderImages(LoadBitmapResource(IDB_FOLDERS));

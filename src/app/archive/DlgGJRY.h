@@ -8,8 +8,12 @@
 #include <QPointer>
 #include <QTimer>
 
+#include <functional>
 #include <memory>
 
+namespace adodb {
+class Connection;
+}
 namespace Ui {
 class CDlgGJRY;
 }
@@ -17,6 +21,8 @@ class CAdoGridCtrl;
 class CSplitterControl;
 class CXTreeCtrl;
 class QTreeWidgetItem;
+class QProgressBar;
+struct DateRange;
 struct SplitterNotify;
 
 class CDlgGJRY : public CLayoutDialog {
@@ -69,6 +75,12 @@ public slots:
     void OnEditUnits();
     void OnAddResident();
     void OnShowDetails();
+    void OnFuzzyQuery();
+    void OnExactQuery();
+    void OnFindDuplicateNames();
+    void OnRecomputeAges();
+    void OnDeleteRow();
+    void OnDeleteAll();
 
 protected:
     bool OnInitDialog() override;
@@ -76,6 +88,13 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    class Progress;
+    struct DateRange dateRange() const;
+    bool checkDateRange(); // FALSE (after saying why) when the date range cannot be queried
+    void refill(const QString& query, bool remember);
+    void OnListRefilled();
+    bool runInTransaction(const std::function<void(adodb::Connection&)>& writes);
+    QProgressBar* m_ui_progress() const;
     void OnTreeNotify(int code);
     void OnDragFinished();
     void OnSplitterMoved(const SplitterNotify& notify);
