@@ -141,7 +141,6 @@ void CDlgGJRY::OnFuzzyQuery() {
     std::vector<std::int32_t> matched;
     {
         Progress progress(m_ui_progress(), n);
-        QStringList cells;
         for (int i = n - 1; i >= 0; --i) {
             progress.Set(n - i);
             const std::int32_t key = grid->GetItemData(i);
@@ -150,17 +149,15 @@ void CDlgGJRY::OnFuzzyQuery() {
                 if (age < m_nAgeFrom || age > m_nAgeTo)
                     continue;
             }
-            cells.clear();
-            for (int c = 1; c < columns; ++c) // every field column shown
-                cells << grid->GetItemText(i, c);
-            if (RowMatches(cells, terms))
+            // Every field column shown, column 0 (the row number) not.
+            if (RowMatches(columns - 1, [&](int k) { return grid->GetItemText(i, k + 1); }, terms))
                 matched.push_back(key);
         }
     }
-    // The verdicts, in one transaction: every resident 否 (so none outside the list keeps
-    // an earlier 是), then the matches 是.
+    // The verdicts, in one transaction: 否 for everybody marked 是 before (so none outside
+    // the list keeps it), then 是 for the matches.
     const bool written = runInTransaction([&](Connection& db) {
-        db.Execute(QStringLiteral("UPDATE 基本情况表 SET 显示='否'"), nullptr, adCmdText);
+        db.Execute(QStringLiteral("UPDATE 基本情况表 SET 显示='否' WHERE 显示='是'"), nullptr, adCmdText);
         for (size_t from = 0; from < matched.size(); from += kKeysPerStatement)
             db.Execute(QStringLiteral("UPDATE 基本情况表 SET 显示='是' WHERE 编号 IN (") +
                            keyList(matched, from, std::min(matched.size(), from + kKeysPerStatement)) +

@@ -53,8 +53,13 @@ FuzzyTerms ParseFuzzyText(const QString& input) {
 }
 
 bool RowMatches(const QStringList& cells, const FuzzyTerms& terms) {
+    return RowMatches(static_cast<int>(cells.size()), [&](int k) { return cells[k]; }, terms);
+}
+
+bool RowMatches(int count, const std::function<QString(int)>& cellAt, const FuzzyTerms& terms) {
     bool found1 = false, found2 = false;
-    for (const QString& cell : cells) {
+    for (int k = 0; k < count; ++k) {
+        const QString cell = cellAt(k);
         if (cell.isEmpty())
             continue;
         if (terms.mode == 0) {

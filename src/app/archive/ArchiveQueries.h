@@ -31,6 +31,8 @@ struct FuzzyTerms {
 FuzzyTerms ParseFuzzyText(const QString& text);
 // Whether the non-empty cells of a row hold the terms (whole characters, case-sensitive).
 bool RowMatches(const QStringList& cells, const FuzzyTerms& terms);
+// The same over count cells that cell(k) gives, read only as far as the verdict needs.
+bool RowMatches(int count, const std::function<QString(int)>& cell, const FuzzyTerms& terms);
 
 // The exact query from the form's values (value(column) gives a column's text) and family
 // size, every value escaped, and never cut.
