@@ -173,12 +173,18 @@ TEST_F(ArchiveTest, IntegerEditsAreChecked) {
 TEST_F(ArchiveTest, OnlyModifiersSeeTheEditButtonsAndOnlyTheAdministratorEditsUnits) {
     g_nUserRight = 4;
     Run([&](CDlgGJRY& w) {
-        for (int id : {1022, 1030, 1015})
+        for (int id : {1022, 1030, 1015, 1071})
             EXPECT_FALSE(w.GetDlgItem(id)->isVisibleTo(&w)) << id;
     });
     g_nUserRight = 2;
     m_boxes.Expect(QStringLiteral("只有管理员才有此权限！"));
     Run([&](CDlgGJRY& w) { w.OnEditUnits(); });
+    g_nUserRight = 4;
+    m_boxes.Expect(QStringLiteral("无此操作权限!"));
+    Run([&](CDlgGJRY& w) {
+        w.OnDeleteAll(); // checked again when pressed
+        EXPECT_EQ(w.Grid()->GetItemCount(), 200);
+    });
 }
 
 // The editor writes the file; the tree follows at once, the list stays as it was.
