@@ -2,6 +2,7 @@
 // and exact queries, the duplicate names, the ages and the deletions.
 
 #include "app/archive/ArchiveQueries.h"
+#include "app/archive/Certificate.h"
 #include "app/archive/DlgGJRY.h"
 #include "app/detail/DlgRYXXQK.h"
 #include "app/settings/SettingsFiles.h"
@@ -12,14 +13,20 @@
 #include "platform/Clock.h"
 #include "platform/FormatText.h"
 #include "platform/MessageService.h"
+#include "records/ResidentCatalogue.h"
+#include "widgets/PrintService.h"
 
 #include <QCoreApplication>
 #include <QHash>
+#include <QPainter>
+#include <QPrinter>
 #include <QProgressBar>
 
 using namespace adodb;
 
 namespace {
+
+constexpr int kCertificateDpi = 600;
 
 // Keys into an UPDATE in slices, so that no SQL text grows without bound.
 constexpr int kKeysPerStatement = 2000;
@@ -291,4 +298,70 @@ void CDlgGJRY::OnDeleteAll() {
     }
     Grid()->DeleteAllItems();
     OnListRefilled();
+}
+
+void CDlgGJRY::OnPrintCertificate() {
+    CAdoGridCtrl* grid = Grid();
+    if (m_nSelectedRow >= grid->GetItemCount())
+        return;
+    if (m_nSelectedRow < 0) {
+        MessageBox(this, QStringLiteral("请选中一个人！"), QStringLiteral("提示"), MB_OK);
+        return;
+    }
+    CAdoRecordSet& rs = grid->GetRecordSet();
+    if (!rs.Find(FormatText(QStringLiteral("%s=%d"), rs.GetFieldName(0), grid->GetItemData(m_nSelectedRow)))) {
+        MessageBox(this, QStringLiteral("没有这个人！"), QStringLiteral("提示"), MB_OK);
+        return;
+    }
+    CVRINApp& app = GetApp();
+    if (!app.m_pPrinter) {
+        auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer->setResolution(kCertificateDpi);
+        if (!CurrentPrintDialogService().ChoosePrinter(this, *printer))
+            return; // nothing kept: the next certificate asks again
+        app.m_pPrinter = std::move(printer);
+    }
+    QPrinter& printer = *app.m_pPrinter;
+    printer.setResolution(kCertificateDpi); // the layout is in dots at 600 dpi
+    printer.setFullPage(false);
+    printer.setDocName(QStringLiteral("户籍证明"));
+
+    auto text = [&](const char* field) {
+        QString value;
+        rs.GetValueString(QString::fromUtf8(field), value);
+        return value;
+    };
+    CertificateValues values{text("姓名"), text("性别"), text("曾用名"), text("户口性质"),
+                             text("民族"),  text("出生日期"), text("身份证号"), text("其它住址")};
+    if (values.birthDate == kEmptyDateText)
+        values.birthDate.clear(); // the empty date prints as no date
+    m_picture.FreePicture();
+    try {
+        FieldPtr photo = rs.GetRecordset()->GetFields()->GetItem(Variant(QStringLiteral("照片")));
+        const long size = photo->GetActualSize();
+        if (size > 0) {
+            const Variant bytes = photo->GetChunk(size);
+            if (bytes.IsByteArray())
+                m_picture.LoadFromBuffer(bytes.Bytes().constData(), bytes.Bytes().size());
+        }
+    } catch (const ComError&) {
+        // no photo on the certificate
+    }
+    const bool toFile = printer.outputFormat() == QPrinter::PdfFormat;
+    QPainter painter;
+    bool printed = painter.begin(&printer);
+    if (printed) {
+        CPainterDC dc(painter, true, kCertificateDpi, kCertificateDpi);
+        DrawCertificate(dc, values, m_picture.m_pPicture.get(), m_strCommunityTitle, QDate::currentDate());
+        printed = painter.end();
+    }
+    if (!printed) {
+        const QString where = toFile ? printer.outputFileName() : printer.printerName();
+        app.m_pPrinter.reset(); // the next certificate asks for a printer again
+        MessageBox(this, FormatText(QStringLiteral("户籍证明没有打印出来：无法打印到“%s”。"), where),
+                   QStringLiteral("提示"), MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    if (toFile)
+        app.m_pPrinter.reset(); // a file is chosen for each certificate, none overwritten
 }

@@ -64,6 +64,7 @@ CDlgGJRY::CDlgGJRY(QWidget* parent) : CLayoutDialog(parent), m_ui(std::make_uniq
     connect(m_ui->ages, &QPushButton::clicked, this, &CDlgGJRY::OnRecomputeAges);
     connect(m_ui->remove, &QPushButton::clicked, this, &CDlgGJRY::OnDeleteRow);
     connect(m_ui->removeAll, &QPushButton::clicked, this, &CDlgGJRY::OnDeleteAll);
+    connect(m_ui->certificate, &QPushButton::clicked, this, &CDlgGJRY::OnPrintCertificate);
     connect(m_ui->list, &CAdoGridCtrl::gridRefilled, this, &CDlgGJRY::OnListRefilled);
     connect(m_ui->tree, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem* current) { OnSelectUnit(current); });

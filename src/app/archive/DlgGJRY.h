@@ -4,6 +4,7 @@
 // and the command buttons.
 
 #include "widgets/LayoutDialog.h"
+#include "widgets/Picture.h"
 
 #include <QPointer>
 #include <QTimer>
@@ -66,6 +67,7 @@ public:
     QString m_strDateColumn; // 1045
     int m_nSpeed = 0;        // 0 快, 1 慢
     QString m_strTitle;      // 1057
+    CPicture m_picture;      // the photo of the certificate last printed
 
 public slots:
     void OnSelectUnit(QTreeWidgetItem* item);
@@ -81,6 +83,7 @@ public slots:
     void OnRecomputeAges();
     void OnDeleteRow();
     void OnDeleteAll();
+    void OnPrintCertificate();
 
 protected:
     bool OnInitDialog() override;

@@ -14,6 +14,7 @@
 #include "widgets/MainWindow.h"
 #include "widgets/Resources.h"
 
+#include <QPrinter>
 #include <QScreen>
 
 using namespace adodb;

@@ -16,6 +16,7 @@
 #include <memory>
 
 class CXTreeCtrl;
+class QPrinter;
 class QTreeWidgetItem;
 
 class CVRINApp {
@@ -51,6 +52,8 @@ public:
     int m_bNetwork = 0;
     CAdoConnection m_adoConnection;
     InstanceLock m_hInstanceMutex;
+    // The printer certificates go to, once the operator chose one (a real printer only).
+    std::unique_ptr<QPrinter> m_pPrinter;
 
 protected:
     // Steps 11 and 12: the main window, maximised, titled "VRIN".
