@@ -32,7 +32,7 @@ fi
 # A portable installation: the program lives in its data folder, beside its background
 # picture and manual.
 cp build/src/app/vrin "$folder/vrin"
-cp build/assets/bk.jpg build/assets/VRIN使用说明.doc "$folder/"
+cp build/assets/bk.jpg build/assets/VRIN使用说明.doc build/assets/人员情况表.dot "$folder/"
 
 if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
     echo "VRIN needs a graphical display, and neither DISPLAY nor WAYLAND_DISPLAY is set." >&2

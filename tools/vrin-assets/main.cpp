@@ -1,10 +1,12 @@
 // vrin-assets: writes the program's own files into a folder: the background picture
-// "bk.jpg", the user manual "VRIN使用说明.doc" and the desktop icon "vrin.png".
+// "bk.jpg", the user manual "VRIN使用说明.doc", the person sheet's template "人员情况表.dot"
+// and the desktop icon "vrin.png".
 //
 //   vrin-assets MANUAL_TEXT OUTPUT_FOLDER
 
 #include "Assets.h"
 
+#include "office/PersonSheetTemplate.h"
 #include "platform/Jpeg.h"
 #include "platform/TextFile.h"
 #include "widgets/Resources.h"
@@ -40,6 +42,7 @@ int main(int argc, char** argv) {
     bool ok = WriteFileAtomic(folder + QStringLiteral("bk.jpg"), EncodeJpeg(rgb, 90), &error) &&
               WriteFileAtomic(folder + QStringLiteral("VRIN使用说明.doc"),
                               ManualRtf(QString::fromUtf8(manual.readAll())), &error) &&
+              WriteFileAtomic(folder + QStringLiteral("人员情况表.dot"), PersonSheetTemplate(), &error) &&
               LoadBitmapResource(IDI_MAINFRAME).save(folder + QStringLiteral("vrin.png"), "PNG");
     if (!ok) {
         std::fprintf(stderr, "vrin-assets: %s\n", error.toUtf8().constData());

@@ -5,7 +5,9 @@
 #include "app/settings/SettingsFiles.h"
 #include "app/shell/VRINApp.h"
 #include "app/users/Rights.h"
+#include "office/WordDocument.h"
 #include "platform/Clock.h"
+#include "platform/ShellService.h"
 #include "platform/FileDialogService.h"
 #include "platform/FormatText.h"
 #include "platform/Gbk.h"
@@ -18,6 +20,9 @@
 #include "widgets/ControlIds.h"
 
 #include <QComboBox>
+#include <QDateTime>
+#include <QDir>
+#include <QStandardPaths>
 #include <cstring>
 #include <QFile>
 #include <QKeyEvent>
@@ -75,7 +80,7 @@ CDlgRYXXQK::CDlgRYXXQK(QWidget* parent)
     connect(m_ui->previous, &QPushButton::clicked, this, &CDlgRYXXQK::OnPrevious);
     connect(m_ui->next, &QPushButton::clicked, this, &CDlgRYXXQK::OnNext);
     connect(m_ui->photo, &QPushButton::clicked, this, &CDlgRYXXQK::OnChangePhoto);
-    m_ui->print->setEnabled(false); // the person sheet comes with its own release
+    connect(m_ui->print, &QPushButton::clicked, this, &CDlgRYXXQK::OnPrint);
     m_ui->c1013->installEventFilter(this); // Enter in the remarks saves
 }
 
@@ -445,4 +450,74 @@ bool CDlgRYXXQK::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return CDialog::eventFilter(watched, event);
+}
+
+QString CDlgRYXXQK::SheetFolder() {
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return documents.isEmpty() ? QDir::homePath() : documents;
+}
+
+void CDlgRYXXQK::OnPrint() {
+    QByteArray templateBytes;
+    const QString templatePath = QDir::current().filePath(QStringLiteral("人员情况表.dot"));
+    QString why;
+    std::unique_ptr<WordDocument> sheet;
+    if (!ReadFileBytes(templatePath, templateBytes))
+        why = FormatText(QStringLiteral("找不到模板文件“%s”。"), templatePath);
+    else if (!(sheet = WordDocument::FromTemplate(templateBytes, &why)))
+        why = FormatText(QStringLiteral("模板文件“%s”%s。"), templatePath, why);
+    else if (!sheet->HasTable())
+        why = FormatText(QStringLiteral("模板文件“%s”中没有表格。"), templatePath);
+    if (!sheet || !sheet->HasTable()) {
+        AfxMessageBox(why.isEmpty() ? QStringLiteral("命令失败。") : why);
+        return;
+    }
+    // The values as last transferred: after a load, a save or a move.
+    const QString birth = m_strYear + QLatin1Char('.') + m_strMonth + QLatin1Char('.') + m_strDay;
+    struct Cell {
+        int row, column;
+        QString value;
+    };
+    const Cell cells[] = {
+        {1, 2, Value(QStringLiteral("姓名"))},        {1, 4, Value(QStringLiteral("性别"))},
+        {1, 6, birth},                                {2, 2, Value(QStringLiteral("籍贯"))},
+        {2, 4, Value(QStringLiteral("民族"))},        {2, 6, Value(QStringLiteral("文化程度"))},
+        {3, 2, Value(QStringLiteral("出生地"))},      {3, 4, Value(QStringLiteral("政治面貌"))},
+        {4, 2, Value(QStringLiteral("其它住址"))},    {5, 2, Value(QStringLiteral("服务处所"))},
+        {7, 2, Value(QStringLiteral("身份证号"))},    {7, 4, Value(QStringLiteral("婚姻状况"))},
+        {8, 2, Value(QStringLiteral("户口簿编号"))},  {9, 2, Value(QStringLiteral("户口性质"))},
+        {10, 2, Value(QStringLiteral("何时迁来本县")).left(10)},
+        {11, 2, Value(QStringLiteral("何地迁来本县"))},
+        {12, 2, Value(QStringLiteral("何时迁来本址")).left(10)},
+        {13, 2, Value(QStringLiteral("何地迁来本址"))}, {14, 2, Value(QStringLiteral("备注2"))},
+    };
+    QString failed;
+    for (const Cell& c : cells)
+        if (failed.isEmpty() && !sheet->SetCellText(c.row, c.column, c.value, &failed))
+            break;
+    if (failed.isEmpty() && m_picture.m_pPicture) {
+        QByteArray photo;
+        if (!ReadFileBytes(TemporaryPhotoPath(), photo) || !sheet->AddPicture(1, 7, photo, &failed))
+            if (failed.isEmpty())
+                failed = QStringLiteral("照片文件无法读出");
+    }
+    // As far as it got, the sheet is written and opened, under a name of its own.
+    QString name = Value(QStringLiteral("姓名")).trimmed();
+    for (QChar& ch : name)
+        if (QStringLiteral("\\/:*?\"<>|").contains(ch) || ch.unicode() < 0x20)
+            ch = QLatin1Char('_');
+    const QString path = SheetFolder() + QStringLiteral("/人员情况表_") + (name.isEmpty() ? QStringLiteral("无名") : name) +
+                         QLatin1Char('_') + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss-zzz")) +
+                         QStringLiteral(".docx");
+    QString saveError;
+    const QByteArray bytes = sheet->Save(&saveError);
+    QDir().mkpath(SheetFolder());
+    if (bytes.isEmpty() || !WriteFileAtomic(path, bytes, &saveError)) {
+        AfxMessageBox(FormatText(QStringLiteral("人员情况表无法保存：%s"), saveError));
+        return;
+    }
+    if (!failed.isEmpty())
+        AfxMessageBox(failed);
+    if (!ShellOpen(path))
+        AfxMessageBox(QStringLiteral("创建Word服务失败！"));
 }

@@ -49,12 +49,15 @@ public:
 
     // The columns the form writes, in the order it writes them.
     static const QStringList& WrittenColumns();
+    // Where the person sheets are written: the user's documents folder.
+    static QString SheetFolder();
 
 public slots:
     void OnOK() override; // "保存"
     void OnPrevious();
     void OnNext();
     void OnChangePhoto();
+    void OnPrint(); // the person sheet
 
 protected:
     bool OnInitDialog() override;
