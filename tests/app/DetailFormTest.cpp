@@ -4,7 +4,10 @@
 #include "app/detail/DlgRYXXQK.h"
 #include "app/detail/ResidentPhoto.h"
 #include "app/users/Rights.h"
+#include "office/PersonSheetTemplate.h"
+#include "office/ZipArchive.h"
 #include "platform/Clock.h"
+#include "platform/ShellService.h"
 #include "platform/Jpeg.h"
 #include "platform/Paths.h"
 #include "records/ResidentCatalogue.h"
@@ -12,6 +15,9 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QKeyEvent>
@@ -386,4 +392,82 @@ TEST_F(DetailFormTest, EnterSavesExceptInTheResume) {
         EXPECT_EQ(Stored(4, "备注2"), QStringLiteral("一\n二"));
         Click(Control(d, IDCANCEL));
     });
+}
+
+namespace {
+
+class RecordingShell : public ShellService {
+public:
+    RecordingShell() : m_previous(SetShellService(this)) {}
+    ~RecordingShell() override { SetShellService(m_previous); }
+    bool OpenDocument(const QString& path) override {
+        opened << path;
+        return answer;
+    }
+    QStringList opened;
+    bool answer = true;
+
+private:
+    ShellService* m_previous;
+};
+
+QByteArray docxPart(const QByteArray& docx, const char* name) {
+    std::vector<ZipEntry> entries;
+    ReadZip(docx, entries, nullptr);
+    for (const ZipEntry& e : entries)
+        if (e.name == QLatin1String(name))
+            return e.data;
+    return QByteArray();
+}
+
+} // namespace
+
+// "打印": the sheet from the template in the working folder, written as a document of its
+// own and opened; the photo the form shows; a query form's sheet is empty.
+TEST_F(DetailFormTest, ThePersonSheet) {
+    QStandardPaths::setTestModeEnabled(true);
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(m_appDir.Folder());
+    m_appDir.Write(QStringLiteral("人员情况表.dot"), PersonSheetTemplate());
+    RecordingShell shell;
+    m_files.Answer(Jpeg(QStringLiteral("face.jpg"), 150, 200));
+    OpenOn(1);
+    Run(0, [&](QDialog& d) {
+        Click(Control(d, 1014));   // a photo, shown and kept in 临时照片.bmp
+        Click(Control(d, 1061));
+        Click(Control(d, IDCANCEL));
+    });
+    m_rs.Close();
+    ASSERT_EQ(shell.opened.size(), 1);
+    QFile sheet(shell.opened[0]);
+    ASSERT_TRUE(sheet.open(QIODevice::ReadOnly));
+    const QByteArray docx = sheet.readAll();
+    const QByteArray body = docxPart(docx, "word/document.xml");
+    EXPECT_TRUE(body.contains("张三"));
+    EXPECT_TRUE(body.contains("1980.01.05"));
+    EXPECT_TRUE(body.contains("2001-03-04")) << "the migration date cut to the date";
+    EXPECT_FALSE(body.contains("2001-03-04 00")) << body.size();
+    EXPECT_FALSE(docxPart(docx, "word/media/vrin_photo1.jpeg").isEmpty());
+
+    Run(CDlgRYXXQK::Query, [&](QDialog& d) {
+        Click(Control(d, 1061));
+        Click(Control(d, IDCANCEL));
+    });
+    ASSERT_EQ(shell.opened.size(), 2);
+    EXPECT_NE(shell.opened[1], shell.opened[0]) << "no sheet overwrites another";
+    QFile empty(shell.opened[1]);
+    ASSERT_TRUE(empty.open(QIODevice::ReadOnly));
+    const QByteArray queryBody = docxPart(empty.readAll(), "word/document.xml");
+    EXPECT_TRUE(queryBody.contains(">..<"));
+    EXPECT_FALSE(queryBody.contains("张三"));
+
+    QFile::remove(m_appDir.Path(QStringLiteral("人员情况表.dot")));
+    m_boxes.Answer(IDOK);
+    OpenOn(2);
+    Run(0, [&](QDialog& d) {
+        Click(Control(d, 1061));
+        Click(Control(d, IDCANCEL));
+    });
+    EXPECT_TRUE(m_boxes.Boxes().back().text.startsWith(QStringLiteral("找不到模板文件")));
+    QDir::setCurrent(before);
 }
