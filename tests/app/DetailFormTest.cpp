@@ -127,7 +127,6 @@ TEST_F(DetailFormTest, ControlsByModeAndRight) {
             EXPECT_EQ(shown, QString::fromLatin1(c.shown)) << c.mode << "/" << c.right;
             EXPECT_EQ(Control(d, 1025)->isEnabled(), c.mode != CDlgRYXXQK::Query);
             EXPECT_EQ(Control(d, 1018)->isEnabled(), c.mode != CDlgRYXXQK::Query);
-            EXPECT_FALSE(Control(d, 1061)->isEnabled());
             EXPECT_EQ(d.windowTitle(), QStringLiteral("人员详细情况"));
             Click(Control(d, IDCANCEL));
         });
