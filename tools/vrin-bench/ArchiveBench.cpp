@@ -19,7 +19,12 @@
 #include "adodb/ConnectionString.h"
 #include "grid/AdoGridCtrl.h"
 #include "platform/TextFile.h"
+#include "widgets/PrintService.h"
 #include "widgets/XTreeCtrl.h"
+#include "office/PersonSheetTemplate.h"
+#include <QDir>
+#include <QPrinter>
+#include <QStandardPaths>
 
 #include <QApplication>
 #include <QCheckBox>
@@ -236,7 +241,32 @@ int RunArchiveBench(int rows) {
         const double choose = Seconds([&] { form.OnChangePhoto(); });
         std::printf("%-24s ours %8.3f s   budget %6.3f s   ratio %.2f\n", "photo_choose_4000x3000",
                     choose, 0.5, choose / 0.5);
+        // The person sheet with the 300-pixel photo just chosen.
+        QStandardPaths::setTestModeEnabled(true);
+        const QString workingFolder = QDir::currentPath();
+        QDir::setCurrent(folder);
+        WriteFileAtomic(folder + QStringLiteral("人员情况表.dot"), PersonSheetTemplate());
+        const double sheet = Seconds([&] { form.OnPrint(); });
+        std::printf("%-24s ours %8.3f s   budget %6.3f s   ratio %.2f\n", "person_sheet", sheet, 0.2, sheet / 0.2);
+        QDir::setCurrent(workingFolder);
         form.hide();
+
+        // One certificate into a PDF file.
+        struct IntoPdf : PrintDialogService {
+            QString file;
+            bool ChoosePrinter(QWidget*, QPrinter& printer) override {
+                printer.setOutputFormat(QPrinter::PdfFormat);
+                printer.setOutputFileName(file);
+                return true;
+            }
+        } pdf;
+        pdf.file = folder + QStringLiteral("certificate.pdf");
+        PrintDialogService* previous = SetPrintDialogService(&pdf);
+        window.m_nSelectedRow = 0;
+        const double certificate = Seconds([&] { window.OnPrintCertificate(); });
+        std::printf("%-24s ours %8.3f s   budget %6.3f s   ratio %.2f\n", "certificate_pdf", certificate, 0.2,
+                    certificate / 0.2);
+        SetPrintDialogService(previous);
 
         runQueryFigures(window, path, raw, fill);
         window.hide();
