@@ -4,7 +4,7 @@ VRIN_PACKAGES=(
     g++ cmake make pkg-config
     qt6-base-dev qt6-qpa-plugins libgl-dev
     libsqlite3-dev libicu-dev libjpeg-dev
-    libfreexl-dev libzip-dev libpugixml-dev
+    libfreexl-dev libzip-dev libpugixml-dev libxlsxwriter-dev libgsf-1-dev libexpat1-dev
     googletest libgtest-dev
     fonts-noto-cjk fonts-arphic-ukai fonts-arphic-uming
 )

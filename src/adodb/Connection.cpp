@@ -21,8 +21,12 @@ std::shared_ptr<Connection> Connection::Create() {
 Connection::Connection() : m_errors(std::make_shared<Errors>()) {}
 
 Connection::~Connection() {
-    if (m_provider)
-        m_provider->Close();
+    try {
+        if (m_provider)
+            m_provider->Close();
+    } catch (const ComError&) {
+        // a connection going away without Close has nothing to report to
+    }
 }
 
 Provider& Connection::provider() const {

@@ -1,6 +1,7 @@
 #include "adodb/Provider.h"
 
 #include "adodb/ComError.h"
+#include "adodb/SpreadsheetProvider.h"
 #include "adodb/SqliteProvider.h"
 
 #include <QList>
@@ -18,6 +19,8 @@ QList<QPair<QString, ProviderFactory>>& registry() {
     static QList<QPair<QString, ProviderFactory>> providers = {
         {QStringLiteral("microsoft.jet.oledb.4.0"),
          [] { return std::unique_ptr<Provider>(new SqliteProvider()); }},
+        {QStringLiteral("{microsoft excel driver (*.xls)}"),
+         [] { return std::unique_ptr<Provider>(new SpreadsheetProvider()); }},
     };
     return providers;
 }

@@ -7,6 +7,8 @@
 #include "platform/FormatText.h"
 #include "platform/MessageService.h"
 #include "platform/Paths.h"
+#include "platform/ShellService.h"
+#include "platform/SqlLiteral.h"
 #include "platform/TextFile.h"
 #include "widgets/ControlIds.h"
 
@@ -378,9 +380,13 @@ bool CAdoGridCtrl::OnCommand(unsigned long long wParam, long long lParam) {
         showAllRows();
         return true;
     case ID_GRID_EXPORTALL:
+        ExportRows(m_model.Rows().Keys(), QString());
+        return true;
     case ID_GRID_EXPORTSEL:
+        ExportSelected();
+        return true;
     case ID_GRID_IMPORT:
-        return true; // the spreadsheet exchange comes with its own issue
+        return true; // importing comes with its own release
     case ID_HDR_HIDECOLUMN:
         hideColumn(m_pHeader->m_nMenuColumn);
         return true;
@@ -508,8 +514,7 @@ void CAdoGridCtrl::contextMenuEvent(QContextMenuEvent* event) {
         const int id = e.id;
         QAction* action =
             menu.addAction(e.text, this, [this, id] { OnCommand(static_cast<unsigned>(id), 0); });
-        action->setEnabled(id != ID_GRID_EXPORTALL && id != ID_GRID_EXPORTSEL &&
-                           id != ID_GRID_IMPORT);
+        action->setEnabled(id != ID_GRID_IMPORT);
     }
     menu.exec(event->globalPos());
     event->accept();
@@ -576,4 +581,93 @@ void CAdoGridCtrl::currentChanged(const QModelIndex& current, const QModelIndex&
 void CAdoGridCtrl::OnCellSaved(int key) {
     RefreshRow(key);
     emit gridCellSaved(key);
+}
+
+QString CAdoGridCtrl::DefaultSpreadsheetPath() const {
+    return QDir::cleanPath(LocalPath(FormatText(QStringLiteral("%s\\excel\\%s.XLS"), ApplicationDirectory(), m_strTable)));
+}
+
+void CAdoGridCtrl::ExportSelected() {
+    std::vector<std::int32_t> keys;
+    GetSelectedKeys(keys);
+    if (keys.empty()) {
+        MessageBox(this, QStringLiteral("请在列表中选择要导出的项目！"), QString(), MB_OK | MB_ICONINFORMATION);
+        return;
+    }
+    ExportRows(keys, QString());
+}
+
+bool CAdoGridCtrl::ExportRows(const std::vector<std::int32_t>& keys, QString file) {
+    const bool asked = file.isEmpty();
+    if (asked) {
+        FileDialogRequest request;
+        request.save = true;
+        request.initialPath = DefaultSpreadsheetPath();
+        request.filter = QStringLiteral("Excel 97-2003 工作簿 (*.xls *.XLS);;Excel 工作簿 (*.xlsx *.XLSX)");
+        request.confirmOverwrite = true;
+        file = AskFile(this, request);
+        if (file.isEmpty())
+            return false;
+    }
+    const bool xlsx = file.endsWith(QLatin1String(".xlsx"), Qt::CaseInsensitive);
+    // A .xls sheet holds 65 536 rows with the heading; say so before writing anything.
+    if (!xlsx && keys.size() > 65535) {
+        MessageBox(this,
+                   FormatText(QStringLiteral("要导出 %d 行，超过了 .xls 工作表能容纳的 65535 行。\r\n请改存为 "
+                                             ".xlsx 文件（最多 1048575 行）。"),
+                              static_cast<int>(keys.size())),
+                   QStringLiteral("提示"), MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    }
+    const QString connect = QStringLiteral("DRIVER={MICROSOFT EXCEL DRIVER (*.XLS)};DSN='';FIRSTROWHASNAMES=1;"
+                                           "READONLY=FALSE;CREATE_DB=\"") +
+                            file + QStringLiteral("\";DBQ=") + file;
+    CAdoConnection workbook;
+    if (!workbook.Open(connect, -1)) {
+        MessageBox(this, FormatText(QStringLiteral("连接EXCEL文件：%s 失败!\n信息：%s"), file, workbook.m_strLastError),
+                   QString(), MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    }
+    QString definitions, names;
+    for (int c = 0; c < m_model.columnCount(); ++c) {
+        const QString heading = GetHeadingText(c);
+        definitions += heading + QStringLiteral(" TEXT,");
+        names += heading + QLatin1Char(',');
+    }
+    definitions.chop(1);
+    names.chop(1);
+    if (!workbook.Execute(QStringLiteral("CREATE TABLE ") + m_strTable + QStringLiteral(" (") + definitions +
+                              QLatin1Char(')'),
+                          adCmdText)) {
+        MessageBox(this, FormatText(QStringLiteral("创建表失败!\n信息：%s"), workbook.m_strLastError), QString(),
+                   MB_OK | MB_ICONEXCLAMATION);
+        workbook.Close();
+        return false;
+    }
+    const QString insert = QStringLiteral("INSERT INTO ") + m_strTable + QStringLiteral(" (") + names +
+                           QStringLiteral(") VALUES (");
+    int failed = 0;
+    for (std::int32_t key : keys) {
+        const int row = FindRow(key);
+        QString values;
+        for (int c = 0; c < m_model.columnCount(); ++c)
+            values += QLatin1Char('\'') + SqlEscape(row >= 0 ? m_model.CellText(row, c) : QString()) +
+                      QStringLiteral("',");
+        values.chop(1);
+        if (!workbook.Execute(insert + values + QLatin1Char(')'), adCmdText))
+            ++failed;
+    }
+    workbook.m_strLastError.clear();
+    workbook.Close(); // writes the workbook beside the file and puts it into place
+    if (!workbook.m_strLastError.isEmpty()) {
+        MessageBox(this, QStringLiteral("导出失败，文件没有写成：\r\n") + workbook.m_strLastError, QString(),
+                   MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    }
+    if (failed > 0)
+        MessageBox(this, FormatText(QStringLiteral("有 %d 行没有导出。"), failed), QString(),
+                   MB_OK | MB_ICONEXCLAMATION);
+    if (asked)
+        ShellOpen(file);
+    return true;
 }

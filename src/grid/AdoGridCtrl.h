@@ -62,6 +62,13 @@ public:
     void OnColumnClick(int column);
     void ApplySort();
 
+    // Writes the rows of these keys (their texts as shown, the headings first) into a
+    // workbook; an empty file name asks for one and opens the workbook afterwards.
+    bool ExportRows(const std::vector<std::int32_t>& keys, QString file);
+    void ExportSelected();
+    // The file both directions start from: "excel/<table>.XLS" in the application directory.
+    QString DefaultSpreadsheetPath() const;
+
     // The layout file of this grid: "%s\option\%s(%d).dat", mapped onto this machine.
     QString LayoutPath() const;
     // Writes the current layout; FALSE (with the reason) when the file cannot be written.

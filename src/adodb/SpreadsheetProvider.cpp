@@ -1,0 +1,103 @@
+#include "adodb/SpreadsheetProvider.h"
+
+#include "adodb/ComError.h"
+#include "adodb/JetSql.h"
+#include "adodb/WorkbookWriter.h"
+#include "platform/Paths.h"
+
+using namespace adodb;
+
+namespace {
+
+ComError spreadsheetError(const QString& why) {
+    return ComError(E_FAIL, why, QStringLiteral("Microsoft Excel Driver"), QStringLiteral("HY000"), 0);
+}
+
+// The string literals and the names between the parentheses of a statement.
+void readList(const std::vector<SqlToken>& tokens, size_t from, QStringList& names, QStringList& strings) {
+    int depth = 0;
+    for (size_t k = from; k < tokens.size(); ++k) {
+        const SqlToken& t = tokens[k];
+        if (t.type == SqlToken::Symbol && t.text == QLatin1String("("))
+            ++depth;
+        else if (t.type == SqlToken::Symbol && t.text == QLatin1String(")"))
+            --depth;
+        else if (depth == 1 && t.type == SqlToken::String)
+            strings << t.value;
+        else if (depth == 1 && (t.type == SqlToken::Word || t.type == SqlToken::QuotedName))
+            names << t.value;
+    }
+}
+
+} // namespace
+
+SpreadsheetProvider::SpreadsheetProvider() = default;
+
+SpreadsheetProvider::~SpreadsheetProvider() = default; // an unfinished workbook is dropped
+
+HRESULT SpreadsheetProvider::Open(const ConnectionString& connection, const QString&, const QString&, long) {
+    QString path = connection.Value(QStringLiteral("CREATE_DB"));
+    if (path.isEmpty())
+        path = connection.Value(QStringLiteral("DBQ"));
+    if (path.isEmpty())
+        throw spreadsheetError(QStringLiteral("连接字符串中没有指定工作簿文件（CREATE_DB）。"));
+    m_path = LocalPath(path);
+    return S_OK;
+}
+
+void SpreadsheetProvider::Close() {
+    if (!m_writer)
+        return;
+    std::unique_ptr<WorkbookWriter> writer = std::move(m_writer);
+    QString why;
+    if (!writer->Finish(&why))
+        throw spreadsheetError(QStringLiteral("工作簿“%1”无法写入：%2").arg(m_path, why));
+}
+
+std::unique_ptr<RowSet> SpreadsheetProvider::Execute(const QString& command, long* affected) {
+    if (affected)
+        *affected = 0;
+    const std::vector<SqlToken> all = TokenizeJetSql(command);
+    std::vector<SqlToken> tokens;
+    for (const SqlToken& t : all)
+        if (t.type != SqlToken::Space)
+            tokens.push_back(t);
+    auto word = [&](size_t k, const char* w) {
+        return k < tokens.size() && tokens[k].type == SqlToken::Word &&
+               tokens[k].value.compare(QLatin1String(w), Qt::CaseInsensitive) == 0;
+    };
+    if (word(0, "CREATE") && word(1, "TABLE") && tokens.size() > 2) {
+        if (m_writer)
+            throw spreadsheetError(QStringLiteral("一个工作簿只写一张表。"));
+        QString why;
+        m_writer = WorkbookWriter::For(m_path, tokens[2].value, &why);
+        if (!m_writer)
+            throw spreadsheetError(why);
+        QStringList names, strings;
+        readList(tokens, 3, names, strings);
+        QStringList headings;
+        for (const QString& n : names)
+            if (n.compare(QLatin1String("TEXT"), Qt::CaseInsensitive) != 0)
+                headings << n;
+        m_columns = static_cast<int>(headings.size());
+        if (!m_writer->AddRow(headings, &why))
+            throw spreadsheetError(why);
+        return nullptr;
+    }
+    if (word(0, "INSERT") && word(1, "INTO")) {
+        if (!m_writer)
+            throw spreadsheetError(QStringLiteral("工作表还没有创建。"));
+        size_t values = 0;
+        while (values < tokens.size() && !word(values, "VALUES"))
+            ++values;
+        QStringList names, strings;
+        readList(tokens, values, names, strings);
+        QString why;
+        if (!m_writer->AddRow(strings, &why))
+            throw spreadsheetError(why);
+        if (affected)
+            *affected = 1;
+        return nullptr;
+    }
+    throw spreadsheetError(QStringLiteral("工作簿只接受 CREATE TABLE 和 INSERT 语句。"));
+}
