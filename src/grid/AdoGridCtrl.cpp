@@ -3,6 +3,7 @@
 #include "grid/AdoHeaderCtrl.h"
 #include "grid/GridCommands.h"
 #include "grid/LCEditComboBox.h"
+#include "office/SpreadsheetReader.h"
 #include "platform/FileDialogService.h"
 #include "platform/FormatText.h"
 #include "platform/MessageService.h"
@@ -20,6 +21,9 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QCoreApplication>
+#include <QProgressDialog>
+#include <QRegularExpression>
 #include <QTimer>
 
 using namespace adodb;
@@ -386,7 +390,9 @@ bool CAdoGridCtrl::OnCommand(unsigned long long wParam, long long lParam) {
         ExportSelected();
         return true;
     case ID_GRID_IMPORT:
-        return true; // importing comes with its own release
+        if (m_bImport)
+            ImportFromSpreadsheet();
+        return true;
     case ID_HDR_HIDECOLUMN:
         hideColumn(m_pHeader->m_nMenuColumn);
         return true;
@@ -512,9 +518,9 @@ void CAdoGridCtrl::contextMenuEvent(QContextMenuEvent* event) {
             continue;
         }
         const int id = e.id;
-        QAction* action =
-            menu.addAction(e.text, this, [this, id] { OnCommand(static_cast<unsigned>(id), 0); });
-        action->setEnabled(id != ID_GRID_IMPORT);
+        if (id == ID_GRID_IMPORT && !m_bImport)
+            continue; // not offered to operators who may not change records
+        menu.addAction(e.text, this, [this, id] { OnCommand(static_cast<unsigned>(id), 0); });
     }
     menu.exec(event->globalPos());
     event->accept();
@@ -670,4 +676,131 @@ bool CAdoGridCtrl::ExportRows(const std::vector<std::int32_t>& keys, QString fil
     if (asked)
         ShellOpen(file);
     return true;
+}
+
+void CAdoGridCtrl::ImportFromSpreadsheet() {
+    FileDialogRequest request;
+    request.initialPath = DefaultSpreadsheetPath();
+    request.filter = QStringLiteral("Excel 工作簿 (*.xlsx *.XLSX *.Xlsx *.xls *.XLS *.Xls)");
+    const QString path = AskFile(this, request);
+    if (path.isEmpty() || !m_pConnection)
+        return;
+    auto refuse = [&](const QString& text) { MessageBox(this, text, QString(), MB_OK | MB_ICONEXCLAMATION); };
+    QString why;
+    std::unique_ptr<SpreadsheetReader> book = SpreadsheetReader::Open(path, &why);
+    if (!book)
+        return refuse(QStringLiteral("打开Excel文件失败!"));
+    if (book->SheetNames().isEmpty())
+        return refuse(QStringLiteral("打开Excel表失败!"));
+    if (!book->SheetNames().contains(m_strTable))
+        return refuse(QStringLiteral("打开 ") + m_strTable + QStringLiteral(" 失败!"));
+
+    // The table's columns, and which can take a cell (a long binary one holds no photo).
+    QHash<QString, QString> byLowerName;
+    const QString keyField = m_rs.IsOpen() ? m_rs.GetFieldName(0) : QString();
+    for (long k = 0; m_rs.IsOpen() && k < m_rs.GetFieldsCount(); ++k) {
+        const QString name = m_rs.GetFieldName(k);
+        if (m_rs.GetFieldType(name) != adLongVarBinary)
+            byLowerName.insert(name.toLower(), name);
+    }
+    adodb::ConnectionPtr db = m_pConnection->GetConnection();
+    QHash<int, QString> recognised; // sheet column (from 0) -> field
+    int keyColumn = -1;
+    int added = 0, updated = 0;
+    QStringList refused;
+    bool cancelled = false;
+    static const QRegularExpression eightDigits(QStringLiteral("^[0-9]{8}$"));
+    QProgressDialog progress(QStringLiteral("正在从Excel文件导入……"), QStringLiteral("取消"), 0, 0, this);
+    progress.setWindowModality(Qt::NonModal);
+    progress.setMinimumDuration(500);
+    try {
+        db->BeginTrans();
+        const bool read = book->ReadSheet(m_strTable, [&](int row, const QStringList& cells) {
+            if (row == 1) {
+                for (int c = 0; c < cells.size(); ++c) {
+                    const QString field = byLowerName.value(cells[c].trimmed().toLower());
+                    if (field.isEmpty())
+                        continue;
+                    if (field == keyField)
+                        keyColumn = c;
+                    else
+                        recognised.insert(c, field);
+                }
+                return true;
+            }
+            if (row % 256 == 0) {
+                QCoreApplication::processEvents();
+                if (progress.wasCanceled()) {
+                    cancelled = true;
+                    return false;
+                }
+            }
+            QStringList columns, values;
+            bool any = false;
+            for (auto it = recognised.constBegin(); it != recognised.constEnd(); ++it) {
+                QString value = cells.value(it.key());
+                any = any || !value.isEmpty();
+                if (it.value() == QStringLiteral("出生日期") && eightDigits.match(value).hasMatch())
+                    value = value.left(4) + QStringLiteral("年") + value.mid(4, 2) + QStringLiteral("月") +
+                            value.mid(6, 2) + QStringLiteral("日");
+                columns << it.value();
+                values << QLatin1Char('\'') + SqlEscape(value) + QLatin1Char('\'');
+            }
+            const QString keyText = keyColumn >= 0 ? cells.value(keyColumn).trimmed() : QString();
+            if (!any && keyText.isEmpty())
+                return true; // a blank row
+            try {
+                if (!keyText.isEmpty()) {
+                    bool whole = false;
+                    const int key = keyText.toInt(&whole);
+                    if (!whole) {
+                        refused << FormatText(QStringLiteral("第%d行：%s“%s”不是整数"), row, keyField, keyText);
+                        return true;
+                    }
+                    QString assignments;
+                    for (qsizetype k = 0; k < columns.size(); ++k)
+                        assignments += (k ? QStringLiteral(",") : QString()) + columns[k] + QLatin1Char('=') + values[k];
+                    long affected = 0;
+                    if (!assignments.isEmpty())
+                        db->Execute(QStringLiteral("UPDATE ") + m_strTable + QStringLiteral(" SET ") + assignments +
+                                        QStringLiteral(" WHERE ") + keyField + QLatin1Char('=') + QString::number(key),
+                                    &affected, adCmdText);
+                    if (affected > 0) {
+                        ++updated;
+                        return true;
+                    }
+                }
+                if (columns.isEmpty())
+                    return true;
+                db->Execute(QStringLiteral("INSERT INTO ") + m_strTable + QStringLiteral(" (") + columns.join(QLatin1Char(',')) +
+                                QStringLiteral(") VALUES (") + values.join(QLatin1Char(',')) + QLatin1Char(')'),
+                            nullptr, adCmdText);
+                ++added;
+            } catch (const adodb::ComError& e) {
+                refused << FormatText(QStringLiteral("第%d行：%s"), row, e.Description());
+            }
+            return true;
+        }, &why);
+        if (!read || cancelled) {
+            db->RollbackTrans();
+            refuse(cancelled ? QStringLiteral("导入已取消，没有导入任何记录。")
+                             : QStringLiteral("获得 ") + m_strTable + QStringLiteral(" 内容失败!"));
+            return;
+        }
+        db->CommitTrans();
+    } catch (const adodb::ComError& e) {
+        try {
+            db->RollbackTrans();
+        } catch (const adodb::ComError&) {
+        }
+        refuse(QStringLiteral("导入失败，没有导入任何记录：\r\n") + e.Description());
+        return;
+    }
+    QString report = FormatText(QStringLiteral("共成功导入%d条记录。其中增加%d条，更新%d条。"), added + updated, added, updated);
+    if (!refused.isEmpty())
+        report += QStringLiteral("\r\n以下各行没有导入：\r\n") + refused.mid(0, 50).join(QStringLiteral("\r\n")) +
+                  (refused.size() > 50 ? FormatText(QStringLiteral("\r\n……共%d行"), static_cast<int>(refused.size())) : QString());
+    MessageBox(this, report, QString(), MB_OK | MB_ICONINFORMATION);
+    Refresh(false);
+    emit gridImported();
 }

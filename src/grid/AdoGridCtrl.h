@@ -66,6 +66,11 @@ public:
     // workbook; an empty file name asks for one and opens the workbook afterwards.
     bool ExportRows(const std::vector<std::int32_t>& keys, QString file);
     void ExportSelected();
+    // Adds and updates records from a workbook's sheet named after the table.
+    void ImportFromSpreadsheet();
+    // Whether the row menu offers the import (owners switch it off for operators who may
+    // not change records).
+    void EnableImport(bool on) { m_bImport = on; }
     // The file both directions start from: "excel/<table>.XLS" in the application directory.
     QString DefaultSpreadsheetPath() const;
 
@@ -143,6 +148,7 @@ private:
     CAdoConnection* m_pConnection = nullptr;
     bool m_bEditing = false;
     bool m_bRowMenu = true;
+    bool m_bImport = true;
     bool m_bQueryOpened = false; // the last Refresh(TRUE) could open its query
     GridModel m_model;
 };

@@ -200,6 +200,7 @@ void CDlgGJRY::OnTimer(int id) {
     grid->Refresh(true);
     if (IsAdministrator())
         grid->EnableEditing(true);
+    grid->EnableImport(MayModify()); // importing changes records
     m_nAgeFrom = 0;
     m_nAgeTo = 100;
     m_strTitle.clear();

@@ -1,0 +1,384 @@
+#include "office/SpreadsheetReader.h"
+
+#include "office/ZipArchive.h"
+
+#include <QDate>
+#include <QFile>
+#include <QHash>
+
+#include <expat.h>
+#include <freexl.h>
+#include <pugixml.hpp>
+
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+QString NumberText(double value) {
+    if (std::isfinite(value) && value == std::floor(value) && std::fabs(value) < 1e15)
+        return QString::number(static_cast<long long>(value));
+    return QString::number(value, 'g', 15);
+}
+
+QString DateSerialText(double serial, bool date1904) {
+    const QDate base = date1904 ? QDate(1904, 1, 1) : QDate(1899, 12, 30);
+    const long long days = static_cast<long long>(std::floor(serial));
+    const QDate date = base.addDays(days);
+    QString text = date.toString(QStringLiteral("yyyy-MM-dd"));
+    const long long seconds = std::llround((serial - static_cast<double>(days)) * 86400.0);
+    if (seconds > 0 && seconds < 86400)
+        text += QStringLiteral(" %1:%2:%3")
+                    .arg(seconds / 3600, 2, 10, QLatin1Char('0'))
+                    .arg(seconds / 60 % 60, 2, 10, QLatin1Char('0'))
+                    .arg(seconds % 60, 2, 10, QLatin1Char('0'));
+    return text;
+}
+
+bool IsDateFormat(int builtinId, const QString& code) {
+    if ((builtinId >= 14 && builtinId <= 22) || (builtinId >= 45 && builtinId <= 47))
+        return true;
+    bool quoted = false;
+    int bracket = 0;
+    for (QChar c : code) {
+        if (c == QLatin1Char('"'))
+            quoted = !quoted;
+        else if (!quoted && c == QLatin1Char('['))
+            ++bracket;
+        else if (!quoted && c == QLatin1Char(']'))
+            bracket = std::max(0, bracket - 1);
+        else if (!quoted && bracket == 0 && QStringLiteral("ymdhsYMDHS").contains(c))
+            return true;
+    }
+    return false;
+}
+
+namespace {
+
+// Column number (from 1) of a cell reference such as "AB12"; 0 when there is none.
+int columnOf(const char* reference) {
+    int column = 0;
+    for (const char* p = reference; p && *p; ++p) {
+        if (*p >= 'A' && *p <= 'Z')
+            column = column * 26 + (*p - 'A' + 1);
+        else
+            break;
+        if (column > 16384)
+            return 0;
+    }
+    return column;
+}
+
+constexpr qint64 kMaxPart = qint64(1) << 30; // a part that inflates beyond this is refused
+
+class XlsxReader : public SpreadsheetReader {
+public:
+    bool Load(const QByteArray& bytes, QString* error) {
+        if (!ReadZip(bytes, m_entries, error))
+            return false;
+        pugi::xml_document book, rels;
+        if (!parse(book, "xl/workbook.xml") || !parse(rels, "xl/_rels/workbook.xml.rels")) {
+            if (error)
+                *error = QStringLiteral("不是 Excel 工作簿");
+            return false;
+        }
+        m_date1904 = book.child("workbook").child("workbookPr").attribute("date1904").as_bool();
+        for (pugi::xml_node s : book.child("workbook").child("sheets").children("sheet")) {
+            const QString id = QString::fromUtf8(s.attribute("r:id").value());
+            QString target;
+            for (pugi::xml_node r : rels.child("Relationships").children("Relationship"))
+                if (QString::fromUtf8(r.attribute("Id").value()) == id)
+                    target = QString::fromUtf8(r.attribute("Target").value());
+            target = target.startsWith(QLatin1Char('/')) ? target.mid(1) : QStringLiteral("xl/") + target;
+            m_sheets.push_back({QString::fromUtf8(s.attribute("name").value()), target});
+        }
+        loadStrings();
+        loadStyles();
+        return true;
+    }
+    QStringList SheetNames() const override {
+        QStringList names;
+        for (const auto& s : m_sheets)
+            names << s.first;
+        return names;
+    }
+    bool ReadSheet(const QString& name, const std::function<bool(int, const QStringList&)>& callback,
+                   QString* error) override;
+
+    const QByteArray* part(const QString& name) const {
+        for (const ZipEntry& e : m_entries)
+            if (e.name == name)
+                return &e.data;
+        return nullptr;
+    }
+    bool parse(pugi::xml_document& doc, const char* name) const {
+        const QByteArray* data = part(QString::fromLatin1(name));
+        // No DTD, so no entity expansion.
+        return data && doc.load_buffer(data->constData(), static_cast<size_t>(data->size()),
+                                       pugi::parse_default & ~pugi::parse_doctype).status == pugi::status_ok;
+    }
+    void loadStrings() {
+        pugi::xml_document doc;
+        if (!parse(doc, "xl/sharedStrings.xml"))
+            return;
+        for (pugi::xml_node si : doc.child("sst").children("si")) {
+            QString text;
+            for (pugi::xml_node n : si.children()) {
+                if (QString::fromUtf8(n.name()) == QLatin1String("t"))
+                    text += QString::fromUtf8(n.text().get());
+                else if (QString::fromUtf8(n.name()) == QLatin1String("r"))
+                    text += QString::fromUtf8(n.child("t").text().get()); // rich text; phonetic runs (rPh) left out
+            }
+            m_strings.push_back(text);
+        }
+    }
+    void loadStyles() {
+        pugi::xml_document doc;
+        if (!parse(doc, "xl/styles.xml"))
+            return;
+        QHash<int, QString> codes;
+        for (pugi::xml_node f : doc.child("styleSheet").child("numFmts").children("numFmt"))
+            codes.insert(f.attribute("numFmtId").as_int(), QString::fromUtf8(f.attribute("formatCode").value()));
+        for (pugi::xml_node xf : doc.child("styleSheet").child("cellXfs").children("xf")) {
+            const int id = xf.attribute("numFmtId").as_int();
+            m_dateStyles.push_back(IsDateFormat(codes.contains(id) ? -1 : id, codes.value(id)));
+        }
+    }
+
+    std::vector<ZipEntry> m_entries;
+    std::vector<std::pair<QString, QString>> m_sheets;
+    std::vector<QString> m_strings;
+    std::vector<bool> m_dateStyles;
+    bool m_date1904 = false;
+};
+
+// The sheet part streamed with expat: rows of cells, each cell's text by its type.
+struct SheetParse {
+    const XlsxReader* book;
+    const std::function<bool(int, const QStringList&)>* callback;
+    XML_Parser parser;
+    QStringList cells;
+    int row = 0, nextRow = 1, column = 0, nextColumn = 1;
+    QString type;
+    int style = 0;
+    QByteArray value;
+    bool inValue = false, inInline = false, stop = false, bad = false;
+
+    void cellDone() {
+        QString text;
+        const QString v = QString::fromUtf8(value);
+        if (type == QLatin1String("s")) {
+            bool ok = false;
+            const long index = v.trimmed().toLong(&ok);
+            if (!ok || index < 0 || index >= static_cast<long>(book->m_strings.size())) {
+                bad = true;
+                return;
+            }
+            text = book->m_strings[static_cast<size_t>(index)];
+        } else if (type == QLatin1String("inlineStr") || type == QLatin1String("str") ||
+                   type == QLatin1String("e")) {
+            text = v;
+        } else if (type == QLatin1String("b")) {
+            text = v.trimmed() == QLatin1String("1") ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
+        } else if (!v.isEmpty()) {
+            bool ok = false;
+            const double number = v.toDouble(&ok);
+            const bool date = style >= 0 && style < static_cast<int>(book->m_dateStyles.size()) &&
+                              book->m_dateStyles[static_cast<size_t>(style)];
+            text = !ok ? v : date ? DateSerialText(number, book->m_date1904) : NumberText(number);
+        }
+        if (column < 1 || column > 16384) {
+            bad = true;
+            return;
+        }
+        while (cells.size() < column)
+            cells << QString();
+        cells[column - 1] = text;
+    }
+
+    static void start(void* self, const XML_Char* name, const XML_Char** attributes) {
+        auto* p = static_cast<SheetParse*>(self);
+        const QByteArray element(name);
+        auto attribute = [&](const char* key) -> const char* {
+            for (int k = 0; attributes[k]; k += 2)
+                if (std::strcmp(attributes[k], key) == 0)
+                    return attributes[k + 1];
+            return nullptr;
+        };
+        if (element == "row") {
+            const char* r = attribute("r");
+            p->row = r ? std::atoi(r) : p->nextRow;
+            if (p->row < p->nextRow || p->row > 1048576)
+                p->row = p->nextRow; // out of order: taken in the order given
+            p->cells.clear();
+            p->nextColumn = 1;
+        } else if (element == "c") {
+            const char* r = attribute("r");
+            p->column = r ? columnOf(r) : p->nextColumn;
+            if (p->column <= 0)
+                p->column = p->nextColumn;
+            const char* t = attribute("t");
+            p->type = t ? QString::fromUtf8(t) : QString();
+            const char* s = attribute("s");
+            p->style = s ? std::atoi(s) : 0;
+            p->value.clear();
+        } else if (element == "v" || (element == "t" && p->inInline)) {
+            p->inValue = true;
+        } else if (element == "is") {
+            p->inInline = true;
+        }
+    }
+    static void end(void* self, const XML_Char* name) {
+        auto* p = static_cast<SheetParse*>(self);
+        const QByteArray element(name);
+        if (element == "v" || element == "t") {
+            p->inValue = false;
+        } else if (element == "is") {
+            p->inInline = false;
+        } else if (element == "c") {
+            p->cellDone();
+            p->nextColumn = p->column + 1;
+        } else if (element == "row") {
+            p->nextRow = p->row + 1;
+            if (!p->cells.isEmpty() && !(*p->callback)(p->row, p->cells))
+                p->stop = true;
+        }
+        if (p->stop || p->bad)
+            XML_StopParser(p->parser, XML_FALSE);
+    }
+    static void text(void* self, const XML_Char* s, int length) {
+        auto* p = static_cast<SheetParse*>(self);
+        if (p->inValue)
+            p->value.append(s, length);
+    }
+};
+
+bool XlsxReader::ReadSheet(const QString& name, const std::function<bool(int, const QStringList&)>& callback,
+                           QString* error) {
+    const QByteArray* data = nullptr;
+    for (const auto& s : m_sheets)
+        if (s.first == name)
+            data = part(s.second);
+    if (!data) {
+        if (error)
+            *error = QStringLiteral("没有工作表“%1”").arg(name);
+        return false;
+    }
+    SheetParse p{this, &callback, XML_ParserCreate("UTF-8"), {}, 0, 1, 0, 1, {}, 0, {}, false, false, false, false};
+    XML_SetUserData(p.parser, &p);
+    XML_SetElementHandler(p.parser, &SheetParse::start, &SheetParse::end);
+    XML_SetCharacterDataHandler(p.parser, &SheetParse::text);
+    const XML_Status status = XML_Parse(p.parser, data->constData(), static_cast<int>(data->size()), XML_TRUE);
+    const bool ok = (status != XML_STATUS_ERROR || p.stop) && !p.bad;
+    XML_ParserFree(p.parser);
+    if (!ok && error)
+        *error = QStringLiteral("工作表“%1”无法读出").arg(name);
+    return ok;
+}
+
+class XlsReader : public SpreadsheetReader {
+public:
+    ~XlsReader() override {
+        if (m_handle)
+            freexl_close(m_handle);
+    }
+    bool Load(const QString& path, QString* error) {
+        if (freexl_open(path.toUtf8().constData(), &m_handle) != FREEXL_OK) {
+            m_handle = nullptr;
+            if (error)
+                *error = QStringLiteral("不是 Excel 工作簿");
+            return false;
+        }
+        unsigned int count = 0;
+        freexl_get_info(m_handle, FREEXL_BIFF_SHEET_COUNT, &count);
+        for (unsigned int k = 0; k < count; ++k) {
+            const char* name = nullptr;
+            freexl_get_worksheet_name(m_handle, static_cast<unsigned short>(k), &name);
+            m_names << QString::fromUtf8(name ? name : "");
+        }
+        unsigned int encrypted = 0;
+        freexl_get_info(m_handle, FREEXL_BIFF_PASSWORD, &encrypted);
+        if (encrypted == FREEXL_BIFF_OBFUSCATED) {
+            if (error)
+                *error = QStringLiteral("工作簿有密码保护");
+            return false;
+        }
+        return true;
+    }
+    QStringList SheetNames() const override { return m_names; }
+    bool ReadSheet(const QString& name, const std::function<bool(int, const QStringList&)>& callback,
+                   QString* error) override {
+        const qsizetype index = m_names.indexOf(name);
+        if (index < 0 || freexl_select_active_worksheet(m_handle, static_cast<unsigned short>(index)) != FREEXL_OK) {
+            if (error)
+                *error = QStringLiteral("没有工作表“%1”").arg(name);
+            return false;
+        }
+        unsigned int rows = 0;
+        unsigned short columns = 0;
+        freexl_worksheet_dimensions(m_handle, &rows, &columns);
+        for (unsigned int r = 0; r < rows; ++r) {
+            QStringList cells;
+            bool any = false;
+            for (unsigned short c = 0; c < columns; ++c) {
+                FreeXL_CellValue cell;
+                QString text;
+                if (freexl_get_cell_value(m_handle, r, c, &cell) == FREEXL_OK) {
+                    switch (cell.type) {
+                    case FREEXL_CELL_INT:
+                        text = QString::number(cell.value.int_value);
+                        break;
+                    case FREEXL_CELL_DOUBLE:
+                        text = NumberText(cell.value.double_value);
+                        break;
+                    case FREEXL_CELL_TEXT:
+                    case FREEXL_CELL_SST_TEXT:
+                    case FREEXL_CELL_DATE:
+                    case FREEXL_CELL_DATETIME:
+                    case FREEXL_CELL_TIME:
+                        text = QString::fromUtf8(cell.value.text_value);
+                        break;
+                    default:
+                        break;
+                    }
+                }
+                any = any || !text.isEmpty();
+                cells << text;
+            }
+            if (any && !callback(static_cast<int>(r) + 1, cells))
+                break;
+        }
+        return true;
+    }
+
+private:
+    const void* m_handle = nullptr;
+    QStringList m_names;
+};
+
+} // namespace
+
+std::unique_ptr<SpreadsheetReader> SpreadsheetReader::Open(const QString& path, QString* error) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxPart) {
+        if (error)
+            *error = QStringLiteral("文件无法读出");
+        return nullptr;
+    }
+    const QByteArray head = file.peek(8);
+    if (head.startsWith("PK")) {
+        auto reader = std::make_unique<XlsxReader>();
+        if (reader->Load(file.readAll(), error))
+            return reader;
+        return nullptr;
+    }
+    if (head.startsWith("\xD0\xCF\x11\xE0")) {
+        file.close();
+        auto reader = std::make_unique<XlsReader>();
+        if (reader->Load(path, error))
+            return reader;
+        return nullptr;
+    }
+    if (error)
+        *error = QStringLiteral("不是 Excel 工作簿");
+    return nullptr;
+}

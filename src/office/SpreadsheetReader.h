@@ -1,0 +1,36 @@
+#pragma once
+// The spreadsheet application as the grid's import uses it: a workbook opened from a file
+// (.xlsx read from its zip parts, .xls through FreeXL; the kind decided by the bytes, not
+// the name), one sheet by name, its rows in order with every cell as text: numbers in
+// their shortest form, dates as "YYYY-MM-DD" (with the time when there is one).
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+
+class SpreadsheetReader {
+public:
+    virtual ~SpreadsheetReader() = default;
+    // The workbook of a file; null (with the reason) when it is no workbook either reader
+    // opens.
+    static std::unique_ptr<SpreadsheetReader> Open(const QString& path, QString* error);
+
+    virtual QStringList SheetNames() const = 0;
+    // Walks the rows of a sheet (from 1; rows without cells are passed over) until the
+    // callback returns FALSE. FALSE when there is no such sheet or it cannot be read.
+    virtual bool ReadSheet(const QString& name,
+                           const std::function<bool(int row, const QStringList& cells)>& row,
+                           QString* error) = 0;
+};
+
+// The text of a number cell: whole numbers without fraction or exponent, others in their
+// shortest form.
+QString NumberText(double value);
+// The text of a date serial number (1900 or 1904 system): "YYYY-MM-DD", plus " HH:MM:SS"
+// when it has a time.
+QString DateSerialText(double serial, bool date1904);
+// Whether a number format code shows a date (y, m, d, h or s outside quotes and brackets).
+bool IsDateFormat(int builtinId, const QString& code);

@@ -1,0 +1,128 @@
+#include "GridFixture.h"
+
+#include "adodb/WorkbookWriter.h"
+#include "grid/GridCommands.h"
+#include "office/SpreadsheetReader.h"
+#include "office/ZipArchive.h"
+
+#include <QSignalSpy>
+
+namespace {
+
+// A workbook of text cells, in either format.
+void writeBook(const QString& path, const QString& sheet, const std::vector<QStringList>& rows) {
+    QString why;
+    auto writer = WorkbookWriter::For(path, sheet, &why);
+    ASSERT_TRUE(writer) << why.toStdString();
+    for (const QStringList& row : rows)
+        ASSERT_TRUE(writer->AddRow(row, &why));
+    ASSERT_TRUE(writer->Finish(&why)) << why.toStdString();
+}
+
+// A .xlsx made by hand: a number, a date-formatted number, a formula's cached text, a
+// boolean, shared and in-line strings, a cell without reference.
+QByteArray handMadeXlsx() {
+    auto e = [](const char* name, const char* xml) { return ZipEntry{QString::fromUtf8(name), QByteArray(xml)}; };
+    return WriteZip(
+        {e("[Content_Types].xml", "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\"/>"),
+         e("xl/workbook.xml", "<workbook xmlns:r=\"r\"><sheets><sheet name=\"基本情况表\" sheetId=\"1\" r:id=\"rId1\"/>"
+                              "</sheets></workbook>"),
+         e("xl/_rels/workbook.xml.rels", "<Relationships><Relationship Id=\"rId1\" Target=\"worksheets/s.xml\"/>"
+                                         "</Relationships>"),
+         e("xl/sharedStrings.xml", "<sst><si><t>姓名</t></si><si><r><t>张</t></r><r><t>三</t></r><rPh><t>x</t></rPh></si></sst>"),
+         e("xl/styles.xml", "<styleSheet><cellXfs><xf numFmtId=\"0\"/><xf numFmtId=\"14\"/></cellXfs></styleSheet>"),
+         e("xl/worksheets/s.xml",
+           "<worksheet><sheetData>"
+           "<row r=\"1\"><c r=\"A1\" t=\"s\"><v>0</v></c><c r=\"B1\" t=\"inlineStr\"><is><t>出生日期</t></is></c>"
+           "<c t=\"inlineStr\"><is><t>家庭人口</t></is></c><c t=\"inlineStr\"><is><t>工作单位</t></is></c>"
+           "<c t=\"inlineStr\"><is><t>股民</t></is></c></row>"
+           "<row r=\"2\"><c r=\"A2\" t=\"s\"><v>1</v></c><c r=\"B2\" s=\"1\"><v>29344</v></c><c><v>3</v></c>"
+           "<c t=\"str\"><f>A1</f><v>一组</v></c><c t=\"b\"><v>1</v></c></row>"
+           "<row r=\"4\"><c r=\"A4\" t=\"inlineStr\"><is><t>李五</t></is></c><c r=\"B4\"><v>19800503</v></c></row>"
+           "</sheetData></worksheet>")},
+        nullptr);
+}
+
+} // namespace
+
+TEST(SpreadsheetReader, CellsAsText) {
+    EXPECT_EQ(NumberText(19800503), QStringLiteral("19800503"));
+    EXPECT_EQ(NumberText(1.5), QStringLiteral("1.5"));
+    EXPECT_EQ(DateSerialText(29344, false), QStringLiteral("1980-05-03"));
+    EXPECT_EQ(DateSerialText(29344.5, false), QStringLiteral("1980-05-03 12:00:00"));
+    EXPECT_EQ(DateSerialText(0, true), QStringLiteral("1904-01-01"));
+    EXPECT_TRUE(IsDateFormat(-1, QStringLiteral("yyyy\"年\"m\"月\"")));
+    EXPECT_FALSE(IsDateFormat(-1, QStringLiteral("0.00\"天\"")));
+    EXPECT_FALSE(IsDateFormat(-1, QStringLiteral("[Red]0")));
+}
+
+TEST_F(GridTest, ImportingUpdatesByKeyAndAddsTheRest) {
+    CAdoGridCtrl& grid = Bind();
+    for (const char* ext : {"xls", "xlsx"}) {
+        // The grid's own export: 序号 is no field; the key column finds every resident.
+        const QString file = m_appDir.Path(QStringLiteral("mine.%1").arg(QString::fromLatin1(ext)));
+        ASSERT_TRUE(grid.ExportRows(grid.GetRecordSet().IsOpen() ? std::vector<std::int32_t>{1, 2, 3, 4}
+                                                                 : std::vector<std::int32_t>{},
+                                    file));
+        Exec(QStringLiteral("UPDATE 基本情况表 SET 姓名='改了' WHERE 编号=1"));
+        m_files.Answer(file);
+        m_boxes.Expect(QStringLiteral("共成功导入4条记录。其中增加0条，更新4条。"));
+        QSignalSpy imported(&grid, &CAdoGridCtrl::gridImported);
+        grid.OnCommand(ID_GRID_IMPORT, 0);
+        EXPECT_EQ(imported.size(), 1);
+        EXPECT_EQ(Stored(1, "姓名"), QStringLiteral("张三")) << ext;
+        EXPECT_EQ(Stored(1, "出生日期"), QStringLiteral("1980-05-03 00:00:00"));
+        EXPECT_EQ(grid.GetItemCount(), 4) << "nobody added";
+    }
+}
+
+// Sheets made by hand: key column absent, empty, not a number; the YYYYMMDD rule; a text
+// too long for its column listed with its row while the others are stored; a blank row.
+TEST_F(GridTest, ImportingRowsOfEveryKind) {
+    CAdoGridCtrl& grid = Bind();
+    const QString xls = m_appDir.Path(QStringLiteral("rows.xls"));
+    writeBook(xls, QStringLiteral("基本情况表"),
+              {{"工作单位", "姓名", "编号", "出生日期"},
+               {"三组", "新人", "", "19800503"},
+               {"三组", "坏键", "5 OR 1=1", ""},
+               {"", "", "", ""},
+               {"三组", "很长很长很长很长很长的名字", "", ""},
+               {"四组", "改名", "2", "1980-5-3"}});
+    m_files.Answer(xls);
+    m_boxes.Answer(IDOK);
+    grid.OnCommand(ID_GRID_IMPORT, 0);
+    const QString report = m_boxes.Boxes().back().text;
+    EXPECT_TRUE(report.startsWith(QStringLiteral("共成功导入2条记录。其中增加1条，更新1条。"))) << report.toStdString();
+    EXPECT_TRUE(report.contains(QStringLiteral("第3行"))) << "the key that is no number";
+    EXPECT_TRUE(report.contains(QStringLiteral("第5行"))) << "the name too long";
+    EXPECT_EQ(Stored(2, "姓名"), QStringLiteral("改名"));
+    EXPECT_EQ(Stored(2, "出生日期"), QStringLiteral("1980-05-03 00:00:00"));
+    EXPECT_EQ(Stored(5, "出生日期"), QStringLiteral("1980-05-03 00:00:00")) << "19800503";
+    EXPECT_EQ(Stored(6, "姓名"), QStringLiteral("<none>"));
+
+    // A workbook made elsewhere, with numbers, dates, a formula and a boolean.
+    m_appDir.Write(QStringLiteral("hand.xlsx"), handMadeXlsx());
+    m_files.Answer(m_appDir.Path(QStringLiteral("hand.xlsx")));
+    m_boxes.Expect(QStringLiteral("共成功导入2条记录。其中增加2条，更新0条。"));
+    grid.OnCommand(ID_GRID_IMPORT, 0);
+    EXPECT_EQ(Stored(6, "姓名"), QStringLiteral("张三")) << "rich text without its phonetic run";
+    EXPECT_EQ(Stored(6, "出生日期"), QStringLiteral("1980-05-03 00:00:00"));
+    EXPECT_EQ(Stored(6, "家庭人口"), QStringLiteral("3"));
+    EXPECT_EQ(Stored(6, "工作单位"), QStringLiteral("一组")) << "the formula's cached value";
+    EXPECT_EQ(Stored(6, "股民"), QStringLiteral("TRUE"));
+    EXPECT_EQ(Stored(7, "出生日期"), QStringLiteral("1980-05-03 00:00:00"));
+}
+
+TEST_F(GridTest, ImportRefusalsAndTheRight) {
+    CAdoGridCtrl& grid = Bind();
+    const QString other = m_appDir.Path(QStringLiteral("other.xlsx"));
+    writeBook(other, QStringLiteral("别的表"), {{"姓名"}, {"甲"}});
+    m_appDir.Write(QStringLiteral("page.xls"), "<html><body>not a workbook</body></html>");
+    m_files.Answer(other).Answer(m_appDir.Path(QStringLiteral("page.xls")));
+    m_boxes.Expect(QStringLiteral("打开 基本情况表 失败!")).Expect(QStringLiteral("打开Excel文件失败!"));
+    grid.OnCommand(ID_GRID_IMPORT, 0);
+    grid.OnCommand(ID_GRID_IMPORT, 0);
+    grid.EnableImport(false);
+    grid.OnCommand(ID_GRID_IMPORT, 0); // no dialog asked
+    EXPECT_EQ(m_files.Requests().size(), 2u);
+}
