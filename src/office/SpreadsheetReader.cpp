@@ -5,11 +5,13 @@
 #include <QDate>
 #include <QFile>
 #include <QHash>
+#include <QTemporaryFile>
 
 #include <expat.h>
 #include <freexl.h>
 #include <pugixml.hpp>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -245,6 +247,12 @@ struct SheetParse {
         if (p->stop || p->bad)
             XML_StopParser(p->parser, XML_FALSE);
     }
+    // A sheet with a DTD is refused: no entity is ever expanded.
+    static void doctype(void* self, const XML_Char*, const XML_Char*, const XML_Char*, int) {
+        auto* p = static_cast<SheetParse*>(self);
+        p->bad = true;
+        XML_StopParser(p->parser, XML_FALSE);
+    }
     static void text(void* self, const XML_Char* s, int length) {
         auto* p = static_cast<SheetParse*>(self);
         if (p->inValue)
@@ -267,6 +275,7 @@ bool XlsxReader::ReadSheet(const QString& name, const std::function<bool(int, co
     XML_SetUserData(p.parser, &p);
     XML_SetElementHandler(p.parser, &SheetParse::start, &SheetParse::end);
     XML_SetCharacterDataHandler(p.parser, &SheetParse::text);
+    XML_SetStartDoctypeDeclHandler(p.parser, &SheetParse::doctype);
     const XML_Status status = XML_Parse(p.parser, data->constData(), static_cast<int>(data->size()), XML_TRUE);
     const bool ok = (status != XML_STATUS_ERROR || p.stop) && !p.bad;
     XML_ParserFree(p.parser);
@@ -304,6 +313,16 @@ public:
         }
         return true;
     }
+    // FreeXL reads from a file only: bytes go to a private temporary one kept while open.
+    bool LoadBytes(const QByteArray& bytes, QString* error) {
+        m_copy = std::make_unique<QTemporaryFile>();
+        if (!m_copy->open() || m_copy->write(bytes) != bytes.size() || !m_copy->flush()) {
+            if (error)
+                *error = QStringLiteral("文件无法读出");
+            return false;
+        }
+        return Load(m_copy->fileName(), error);
+    }
     QStringList SheetNames() const override { return m_names; }
     bool ReadSheet(const QString& name, const std::function<bool(int, const QStringList&)>& callback,
                    QString* error) override {
@@ -316,6 +335,9 @@ public:
         unsigned int rows = 0;
         unsigned short columns = 0;
         freexl_worksheet_dimensions(m_handle, &rows, &columns);
+        // A BIFF8 sheet has 65 536 rows of 256 columns; a corrupt file may claim more.
+        rows = std::min(rows, 65536u);
+        columns = std::min<unsigned short>(columns, 256);
         for (unsigned int r = 0; r < rows; ++r) {
             QStringList cells;
             bool any = false;
@@ -353,6 +375,7 @@ public:
 private:
     const void* m_handle = nullptr;
     QStringList m_names;
+    std::unique_ptr<QTemporaryFile> m_copy;
 };
 
 } // namespace
@@ -375,6 +398,24 @@ std::unique_ptr<SpreadsheetReader> SpreadsheetReader::Open(const QString& path, 
         file.close();
         auto reader = std::make_unique<XlsReader>();
         if (reader->Load(path, error))
+            return reader;
+        return nullptr;
+    }
+    if (error)
+        *error = QStringLiteral("不是 Excel 工作簿");
+    return nullptr;
+}
+
+std::unique_ptr<SpreadsheetReader> SpreadsheetReader::OpenBytes(const QByteArray& bytes, QString* error) {
+    if (bytes.startsWith("PK")) {
+        auto reader = std::make_unique<XlsxReader>();
+        if (reader->Load(bytes, error))
+            return reader;
+        return nullptr;
+    }
+    if (bytes.startsWith("\xD0\xCF\x11\xE0")) {
+        auto reader = std::make_unique<XlsReader>();
+        if (reader->LoadBytes(bytes, error))
             return reader;
         return nullptr;
     }

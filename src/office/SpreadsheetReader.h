@@ -17,6 +17,8 @@ public:
     // The workbook of a file; null (with the reason) when it is no workbook either reader
     // opens.
     static std::unique_ptr<SpreadsheetReader> Open(const QString& path, QString* error);
+    // The same over the bytes of a file.
+    static std::unique_ptr<SpreadsheetReader> OpenBytes(const QByteArray& bytes, QString* error);
 
     virtual QStringList SheetNames() const = 0;
     // Walks the rows of a sheet (from 1; rows without cells are passed over) until the

@@ -56,6 +56,55 @@ TEST(SpreadsheetReader, CellsAsText) {
     EXPECT_FALSE(IsDateFormat(-1, QStringLiteral("[Red]0")));
 }
 
+// Broken or hostile workbooks: refused when opened, or the sheet refused as a whole.
+TEST(SpreadsheetReader, BadWorkbooks) {
+    const QByteArray good = handMadeXlsx();
+    auto withSheet = [](const char* sheet) {
+        auto e = [](const char* name, const char* xml) { return ZipEntry{QString::fromUtf8(name), QByteArray(xml)}; };
+        return WriteZip({e("xl/workbook.xml", "<workbook><sheets><sheet name=\"s\" r:id=\"a\"/></sheets></workbook>"),
+                         e("xl/_rels/workbook.xml.rels", "<Relationships><Relationship Id=\"a\" Target=\"s.xml\"/></Relationships>"),
+                         e("xl/sharedStrings.xml", "<sst><si><t>x</t></si></sst>"), e("xl/s.xml", sheet)},
+                        nullptr);
+    };
+    struct Case {
+        const char* what;
+        QByteArray bytes;
+        bool opens;
+        bool reads; // a reference past the last column is taken as none: the next column
+    };
+    const Case cases[] = {
+        {"html saved as .xls", "<html><body><table><tr><td>1</td></tr></table></body></html>", false, false},
+        {"csv", "编号,姓名\r\n1,张三\r\n", false, false},
+        {"truncated zip", good.left(good.size() / 2), false, false},
+        {"compound file header only", QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) + QByteArray(504, '\0'), false, false},
+        {"shared string out of range",
+         withSheet("<worksheet><sheetData><row r=\"1\"><c r=\"A1\" t=\"s\"><v>0</v></c></row>"
+                   "<row r=\"2\"><c r=\"A2\" t=\"s\"><v>7</v></c></row></sheetData></worksheet>"),
+         true, false},
+        {"entities in a DTD",
+         withSheet("<!DOCTYPE w [<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;\">]>"
+                   "<worksheet><sheetData><row r=\"1\"><c t=\"inlineStr\"><is><t>&b;</t></is></c></row>"
+                   "</sheetData></worksheet>"),
+         true, false},
+        {"cell beyond column 16384",
+         withSheet("<worksheet><sheetData><row r=\"1\"><c r=\"XFE1\" t=\"s\"><v>0</v></c></row></sheetData></worksheet>"),
+         true, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QString why;
+        std::unique_ptr<SpreadsheetReader> book = SpreadsheetReader::OpenBytes(c.bytes, &why);
+        ASSERT_EQ(book != nullptr, c.opens) << why.toStdString();
+        if (!book) {
+            EXPECT_FALSE(why.isEmpty());
+            continue;
+        }
+        int rows = 0;
+        const bool read = book->ReadSheet(QStringLiteral("s"), [&](int, const QStringList&) { return ++rows, true; }, &why);
+        EXPECT_EQ(read, c.reads);
+    }
+}
+
 TEST_F(GridTest, ImportingUpdatesByKeyAndAddsTheRest) {
     CAdoGridCtrl& grid = Bind();
     for (const char* ext : {"xls", "xlsx"}) {

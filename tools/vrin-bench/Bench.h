@@ -17,3 +17,5 @@ double RawReadAll(const QString& path, const char* table);
 int RunGridBench(int rows);
 // The archive window and the unit hierarchy.
 int RunArchiveBench(int rows);
+// Export to and import from .xlsx and .xls.
+int RunSpreadsheetBench(int rows);

@@ -4,7 +4,8 @@
 //
 // Part "data": a table of 43 columns (the key and 42 texts of 2 to 10 Chinese characters)
 // through the data layer. Part "grid": the resident list on the delivered database with
-// demo residents (GridBench.cpp). Without --part both run, each in its own process. One
+// demo residents (GridBench.cpp); "archive" (ArchiveBench.cpp); "spreadsheet": export and
+// import (SpreadsheetBench.cpp). Without --part all run, each in its own process. One
 // line per figure: its name, our time, the raw time and their ratio; peak memory lines.
 
 #include "Bench.h"
@@ -196,14 +197,16 @@ int main(int argc, char** argv) {
         QCoreApplication app(argc, argv);
         return runDataBench(rows);
     }
-    if (part == QLatin1String("grid") || part == QLatin1String("archive")) {
+    if (part == QLatin1String("grid") || part == QLatin1String("archive") || part == QLatin1String("spreadsheet")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         QApplication app(argc, argv);
+        if (part == QLatin1String("spreadsheet"))
+            return RunSpreadsheetBench(rows);
         return part == QLatin1String("grid") ? RunGridBench(rows) : RunArchiveBench(rows);
     }
     // Each part in a process of its own, so that each peak memory is its own.
     int failed = 0;
-    for (const char* each : {"data", "grid", "archive"}) {
+    for (const char* each : {"data", "grid", "archive", "spreadsheet"}) {
         QProcess child;
         child.setProcessChannelMode(QProcess::ForwardedChannels);
         child.start(QString::fromLocal8Bit(argv[0]),

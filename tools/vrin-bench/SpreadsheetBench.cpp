@@ -1,0 +1,189 @@
+// Export and import of the resident list on demo residents: .xlsx against libxlsxwriter
+// writing the same texts alone, .xls against its 2 s target, and the import of the grid's
+// own .xlsx (every row an update) against expat reading the sheet plus the same UPDATEs in
+// raw SQLite.
+
+#include "Bench.h"
+
+#include "ResidentDatabase.h"
+#include "ado/AdoConnection.h"
+#include "grid/AdoGridCtrl.h"
+#include "office/ZipArchive.h"
+#include "platform/ScriptedFileDialogs.h"
+#include "platform/ScriptedResponder.h"
+#include "widgets/ControlIds.h"
+
+#include <QFile>
+#include <QSet>
+#include <QTemporaryDir>
+#include <QWidget>
+
+#include <expat.h>
+#include <sqlite3.h>
+#include <xlsxwriter.h>
+
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+using Table = std::vector<QStringList>;
+
+Table gridTexts(CAdoGridCtrl& grid) {
+    Table rows;
+    QStringList heading;
+    for (int c = 0; c < grid.GetColumnCount(); ++c)
+        heading << grid.GetHeadingText(c);
+    rows.push_back(heading);
+    for (int r = 0; r < grid.GetItemCount(); ++r) {
+        QStringList row;
+        for (int c = 0; c < grid.GetColumnCount(); ++c)
+            row << grid.GetItemText(r, c);
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+void rawXlsx(const QString& path, const Table& rows) {
+    lxw_workbook_options options{};
+    options.constant_memory = LXW_TRUE;
+    lxw_workbook* book = workbook_new_opt(path.toUtf8().constData(), &options);
+    lxw_worksheet* sheet = workbook_add_worksheet(book, "基本情况表");
+    for (size_t r = 0; r < rows.size(); ++r)
+        for (int c = 0; c < rows[r].size(); ++c)
+            worksheet_write_string(sheet, static_cast<lxw_row_t>(r), static_cast<lxw_col_t>(c),
+                                   rows[r][c].toUtf8().constData(), nullptr);
+    workbook_close(book);
+}
+
+// Expat over the sheet part, keeping the texts of <v> and <t> as a reader must.
+void rawExpatRead(const QString& path) {
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    std::vector<ZipEntry> entries;
+    ReadZip(file.readAll(), entries, nullptr);
+    long long kept = 0;
+    for (const ZipEntry& e : entries) {
+        if (!e.name.startsWith(QLatin1String("xl/worksheets/")) && e.name != QLatin1String("xl/sharedStrings.xml"))
+            continue;
+        XML_Parser parser = XML_ParserCreate("UTF-8");
+        XML_SetUserData(parser, &kept);
+        XML_SetCharacterDataHandler(parser, [](void* data, const XML_Char*, int length) {
+            *static_cast<long long*>(data) += length;
+        });
+        XML_Parse(parser, e.data.constData(), static_cast<int>(e.data.size()), XML_TRUE);
+        XML_ParserFree(parser);
+    }
+}
+
+// The same UPDATEs the import makes, by key, in one transaction.
+void rawUpdates(const QString& path, const Table& rows) {
+    sqlite3* db = nullptr;
+    sqlite3_open(path.toUtf8().constData(), &db);
+    sqlite3_stmt* info = nullptr;
+    sqlite3_prepare_v2(db, "PRAGMA table_info(基本情况表)", -1, &info, nullptr);
+    QString key;
+    QSet<QString> fields;
+    while (sqlite3_step(info) == SQLITE_ROW) {
+        const QString name = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(info, 1)));
+        const QString type = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(info, 2)));
+        if (key.isEmpty())
+            key = name;
+        else if (!type.contains(QLatin1String("BLOB"), Qt::CaseInsensitive))
+            fields.insert(name);
+    }
+    sqlite3_finalize(info);
+    int keyColumn = -1;
+    std::vector<int> columns;
+    QStringList sets;
+    for (int c = 0; c < rows[0].size(); ++c) {
+        if (rows[0][c] == key)
+            keyColumn = c;
+        else if (fields.contains(rows[0][c])) {
+            columns.push_back(c);
+            sets << QLatin1Char('"') + rows[0][c] + QStringLiteral("\"=?");
+        }
+    }
+    const QString sql = QStringLiteral("UPDATE 基本情况表 SET %1 WHERE \"%2\"=?").arg(sets.join(QLatin1Char(',')), key);
+    sqlite3_stmt* update = nullptr;
+    sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &update, nullptr);
+    sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
+    for (size_t r = 1; r < rows.size(); ++r) {
+        int n = 1;
+        for (int c : columns) {
+            const QByteArray text = rows[r][c].toUtf8();
+            sqlite3_bind_text(update, n++, text.constData(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+        }
+        sqlite3_bind_int(update, n, rows[r][keyColumn].toInt());
+        sqlite3_step(update);
+        sqlite3_reset(update);
+    }
+    sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_finalize(update);
+    sqlite3_close(db);
+}
+
+} // namespace
+
+int RunSpreadsheetBench(int rows) {
+    QTemporaryDir dir;
+    qputenv("VRIN_APPDIR", dir.path().toLocal8Bit());
+    const QString path = dir.filePath(QStringLiteral("人员档案.mdb"));
+    QString error;
+    if (!CreateResidentDatabase(path, {43, rows, 1, 2026}, &error)) {
+        std::fprintf(stderr, "%s\n", error.toUtf8().constData());
+        return 1;
+    }
+    std::printf("spreadsheet: %d demo residents in %s\n", rows, path.toUtf8().constData());
+    bool unexpected = false;
+    auto fail = [&](const QString& why) {
+        unexpected = true;
+        std::fprintf(stderr, "%s\n", why.toUtf8().constData());
+    };
+    ScriptedResponder boxes(fail);
+    ScriptedFileDialogs files(fail);
+
+    CAdoConnection conn;
+    conn.OpenJetDatabase(path);
+    QWidget window;
+    auto* grid = new CAdoGridCtrl(&window);
+    SetControlId(grid, 1010);
+    grid->SetConnection(&conn);
+    grid->SetTable(QStringLiteral("基本情况表"));
+    grid->Refresh(true);
+    std::vector<std::int32_t> keys;
+    for (int r = 0; r < grid->GetItemCount(); ++r)
+        keys.push_back(grid->GetItemData(r));
+    const Table texts = gridTexts(*grid);
+
+    const QString xlsx = dir.filePath(QStringLiteral("基本情况表.xlsx"));
+    const double rawWrite = Seconds([&] { rawXlsx(dir.filePath(QStringLiteral("raw.xlsx")), texts); });
+    bool exported = false;
+    const double oursWrite = Seconds([&] { exported = grid->ExportRows(keys, xlsx); });
+    Report("export_xlsx", oursWrite, rawWrite);
+
+    const std::vector<std::int32_t> fit(keys.begin(), keys.begin() + std::min<size_t>(keys.size(), 65535));
+    bool exportedXls = false;
+    const double oursXls = Seconds([&] { exportedXls = grid->ExportRows(fit, dir.filePath(QStringLiteral("基本情况表.xls"))); });
+    Report("export_xls", oursXls, 2.0);
+    std::printf("%-24s (%zu rows; reference: the 2 s target)\n", "", fit.size());
+
+    const double rawRead = Seconds([&] { rawExpatRead(xlsx); });
+    const double rawWriteRows = Seconds([&] { rawUpdates(path, texts); });
+    files.Answer(xlsx);
+    boxes.Answer(IDOK);
+    const double oursImport = Seconds([&] { grid->ImportFromSpreadsheet(); });
+    Report("import_xlsx", oursImport, rawRead + rawWriteRows);
+    const QString report = boxes.Boxes().empty() ? QString() : boxes.Boxes().back().text;
+    std::printf("%-24s (%s)\n", "", report.section(QLatin1Char('\n'), 0, 0).toUtf8().constData());
+
+    files.Answer(dir.filePath(QStringLiteral("基本情况表.xls")));
+    boxes.Answer(IDOK);
+    const double oursXlsImport = Seconds([&] { grid->ImportFromSpreadsheet(); });
+    const Table fitTexts(texts.begin(), texts.begin() + static_cast<long>(fit.size() + 1));
+    const double rawXlsRows = Seconds([&] { rawUpdates(path, fitTexts); });
+    Report("import_xls", oursXlsImport, rawXlsRows);
+    std::printf("%-24s (reference: the same UPDATEs in raw SQLite)\n", "");
+    std::printf("%-24s %.1f MB\n", "peak_memory_spreadsheet", PeakMegabytes());
+    return exported && exportedXls && !unexpected ? 0 : 1;
+}
