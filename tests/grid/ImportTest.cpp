@@ -5,7 +5,9 @@
 #include "office/SpreadsheetReader.h"
 #include "office/ZipArchive.h"
 
+#include <QProgressDialog>
 #include <QSignalSpy>
+#include <QTimer>
 
 namespace {
 
@@ -174,4 +176,23 @@ TEST_F(GridTest, ImportRefusalsAndTheRight) {
     grid.EnableImport(false);
     grid.OnCommand(ID_GRID_IMPORT, 0); // no dialog asked
     EXPECT_EQ(m_files.Requests().size(), 2u);
+}
+
+// Cancelling in the progress dialog takes back every row already written.
+TEST_F(GridTest, CancellingAnImportKeepsTheTableAsItWas) {
+    CAdoGridCtrl& grid = Bind();
+    std::vector<QStringList> rows{{"姓名", "工作单位"}};
+    for (int k = 0; k < 600; ++k)
+        rows.push_back({QStringLiteral("新人%1").arg(k), QStringLiteral("五组")});
+    const QString file = m_appDir.Path(QStringLiteral("many.xlsx"));
+    writeBook(file, QStringLiteral("基本情况表"), rows);
+    m_files.Answer(file);
+    m_boxes.Expect(QStringLiteral("导入已取消，没有导入任何记录。"));
+    QTimer::singleShot(0, &grid, [&grid] {
+        for (QProgressDialog* progress : grid.findChildren<QProgressDialog*>())
+            progress->cancel();
+    });
+    grid.OnCommand(ID_GRID_IMPORT, 0);
+    EXPECT_EQ(Stored(5, "姓名"), QStringLiteral("<none>"));
+    EXPECT_EQ(grid.GetItemCount(), 4);
 }
