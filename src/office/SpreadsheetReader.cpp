@@ -8,6 +8,10 @@
 #include <QTemporaryFile>
 
 #include <expat.h>
+#include <gsf/gsf-infile-msole.h>
+#include <gsf/gsf-infile.h>
+#include <gsf/gsf-input-stdio.h>
+#include <gsf/gsf-utils.h>
 #include <freexl.h>
 #include <pugixml.hpp>
 
@@ -55,6 +59,102 @@ bool IsDateFormat(int builtinId, const QString& code) {
 }
 
 namespace {
+
+quint16 le16(const QByteArray& d, qsizetype at) {
+    return at >= 0 && at + 2 <= d.size() ? quint16(uchar(d[at]) | uchar(d[at + 1]) << 8) : 0;
+}
+quint32 le32(const QByteArray& d, qsizetype at) {
+    return quint32(le16(d, at)) | quint32(le16(d, at + 2)) << 16;
+}
+// Characters of a BIFF8 string body: Latin-1 when the flag's low bit is clear, else UTF-16.
+QString biffChars(const QByteArray& d, qsizetype at, qsizetype end, int count, bool wide) {
+    QString text;
+    for (int k = 0; k < count; ++k) {
+        const qsizetype p = at + (wide ? 2 * k : k);
+        if (p + (wide ? 2 : 1) > end)
+            break;
+        text += wide ? QChar(le16(d, p)) : QChar(uchar(d[p]));
+    }
+    return text;
+}
+
+} // namespace
+
+QHash<quint32, QString> XlsFormulaResults(const QByteArray& d, const QString& sheet) {
+    QHash<quint32, QString> results;
+    // The globals: the sheet's BOUNDSHEET gives where its records begin.
+    qsizetype at = 0, start = -1;
+    while (at + 4 <= d.size()) {
+        const quint16 type = le16(d, at), length = le16(d, at + 2);
+        const qsizetype body = at + 4, end = std::min<qsizetype>(body + length, d.size());
+        if (type == 0x0085 && length >= 8) {
+            const QString name = biffChars(d, body + 8, end, uchar(d[body + 6]), d[body + 7] & 1);
+            if (name == sheet)
+                start = le32(d, body);
+        }
+        at = body + length;
+        if (type == 0x000A)
+            break;
+    }
+    if (start <= 0 || start >= d.size())
+        return results;
+    quint32 pending = 0;
+    bool stringPending = false;
+    for (at = start; at + 4 <= d.size();) {
+        const quint16 type = le16(d, at), length = le16(d, at + 2);
+        const qsizetype body = at + 4, end = std::min<qsizetype>(body + length, d.size());
+        at = body + length;
+        if (type == 0x000A)
+            break;
+        if (type == 0x0006 && end - body >= 20) {
+            const quint32 cell = quint32(le16(d, body)) << 16 | le16(d, body + 2);
+            stringPending = false;
+            if (le16(d, body + 12) != 0xFFFF) {
+                double value = 0;
+                std::memcpy(&value, d.constData() + body + 6, sizeof value);
+                results.insert(cell, NumberText(value));
+            } else if (uchar(d[body + 6]) == 0) {
+                pending = cell;
+                stringPending = true;
+            } else if (uchar(d[body + 6]) == 1) {
+                results.insert(cell, d[body + 8] ? QStringLiteral("TRUE") : QStringLiteral("FALSE"));
+            }
+        } else if (type == 0x0207 && stringPending && end - body >= 3) {
+            results.insert(pending, biffChars(d, body + 3, end, le16(d, body), d[body + 2] & 1));
+            stringPending = false;
+        }
+    }
+    return results;
+}
+
+namespace {
+
+// The Workbook stream of a compound file, empty when there is none.
+QByteArray workbookStream(const QString& path, qint64 limit) {
+    gsf_init();
+    QByteArray bytes;
+    GsfInput* input = gsf_input_stdio_new(path.toUtf8().constData(), nullptr);
+    if (!input)
+        return bytes;
+    GsfInfile* ole = gsf_infile_msole_new(input, nullptr);
+    g_object_unref(input);
+    if (!ole)
+        return bytes;
+    GsfInput* stream = gsf_infile_child_by_name(ole, "Workbook");
+    if (!stream)
+        stream = gsf_infile_child_by_name(ole, "Book");
+    if (stream) {
+        const gsf_off_t size = gsf_input_size(stream);
+        if (size > 0 && size <= limit) {
+            bytes.resize(static_cast<qsizetype>(size));
+            if (!gsf_input_read(stream, static_cast<size_t>(size), reinterpret_cast<guint8*>(bytes.data())))
+                bytes.clear();
+        }
+        g_object_unref(stream);
+    }
+    g_object_unref(ole);
+    return bytes;
+}
 
 // Column number (from 1) of a cell reference such as "AB12"; 0 when there is none.
 int columnOf(const char* reference) {
@@ -291,6 +391,7 @@ public:
             freexl_close(m_handle);
     }
     bool Load(const QString& path, QString* error) {
+        m_path = path;
         if (freexl_open(path.toUtf8().constData(), &m_handle) != FREEXL_OK) {
             m_handle = nullptr;
             if (error)
@@ -338,6 +439,8 @@ public:
         // A BIFF8 sheet has 65 536 rows of 256 columns; a corrupt file may claim more.
         rows = std::min(rows, 65536u);
         columns = std::min<unsigned short>(columns, 256);
+        // FreeXL gives formula cells as empty: their cached results come from the records.
+        const QHash<quint32, QString> formulas = XlsFormulaResults(workbookStream(m_path, kMaxPart), name);
         for (unsigned int r = 0; r < rows; ++r) {
             QStringList cells;
             bool any = false;
@@ -360,6 +463,7 @@ public:
                         text = QString::fromUtf8(cell.value.text_value);
                         break;
                     default:
+                        text = formulas.value(r << 16 | c);
                         break;
                     }
                 }
@@ -374,6 +478,7 @@ public:
 
 private:
     const void* m_handle = nullptr;
+    QString m_path;
     QStringList m_names;
     std::unique_ptr<QTemporaryFile> m_copy;
 };

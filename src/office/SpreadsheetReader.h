@@ -5,6 +5,7 @@
 // their shortest form, dates as "YYYY-MM-DD" (with the time when there is one).
 
 #include <QByteArray>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -34,5 +35,9 @@ QString NumberText(double value);
 // The text of a date serial number (1900 or 1904 system): "YYYY-MM-DD", plus " HH:MM:SS"
 // when it has a time.
 QString DateSerialText(double serial, bool date1904);
+// The cached results of the formula cells of one sheet of a BIFF8 workbook stream (the
+// sheet found by name), keyed by row << 16 | column (both from 0): numbers in their
+// shortest form, texts, TRUE or FALSE.
+QHash<quint32, QString> XlsFormulaResults(const QByteArray& workbook, const QString& sheet);
 // Whether a number format code shows a date (y, m, d, h or s outside quotes and brackets).
 bool IsDateFormat(int builtinId, const QString& code);

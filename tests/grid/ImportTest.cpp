@@ -9,6 +9,15 @@
 #include <QSignalSpy>
 #include <QTimer>
 
+#include <gsf/gsf-infile-msole.h>
+#include <gsf/gsf-infile.h>
+#include <gsf/gsf-input-stdio.h>
+#include <gsf/gsf-outfile-msole.h>
+#include <gsf/gsf-output-stdio.h>
+#include <gsf/gsf-utils.h>
+
+#include <cstring>
+
 namespace {
 
 // A workbook of text cells, in either format.
@@ -43,6 +52,53 @@ QByteArray handMadeXlsx() {
            "<row r=\"4\"><c r=\"A4\" t=\"inlineStr\"><is><t>李五</t></is></c><c r=\"B4\"><v>19800503</v></c></row>"
            "</sheetData></worksheet>")},
         nullptr);
+}
+
+QByteArray record(quint16 type, const QByteArray& body) {
+    QByteArray r;
+    for (quint16 v : {type, static_cast<quint16>(body.size())})
+        r += char(v & 0xFF), r += char(v >> 8);
+    return r + body;
+}
+
+// A FORMULA record at (row, column) with a cached result of 8 bytes.
+QByteArray formula(quint16 row, quint16 column, const QByteArray& result) {
+    QByteArray b;
+    for (quint16 v : {row, column, quint16(15)})
+        b += char(v & 0xFF), b += char(v >> 8);
+    b += result;
+    b += QByteArray(6, '\0');                     // flags and chn
+    b += QByteArray("\x03\x00\x1e\x01\x00", 5); // the expression: the number 1
+    return record(0x0006, b);
+}
+
+QByteArray numberResult(double value) {
+    QByteArray b(8, '\0');
+    std::memcpy(b.data(), &value, 8);
+    return b;
+}
+
+// Puts records at the end of the last sheet of a .xls (before its EOF).
+void addToLastSheet(const QString& path, const QByteArray& records) {
+    gsf_init();
+    GsfInput* input = gsf_input_stdio_new(path.toUtf8().constData(), nullptr);
+    GsfInfile* ole = gsf_infile_msole_new(input, nullptr);
+    GsfInput* stream = gsf_infile_child_by_name(ole, "Workbook");
+    QByteArray book(static_cast<qsizetype>(gsf_input_size(stream)), '\0');
+    gsf_input_read(stream, static_cast<size_t>(book.size()), reinterpret_cast<guint8*>(book.data()));
+    g_object_unref(stream);
+    g_object_unref(ole);
+    g_object_unref(input);
+    book.insert(book.size() - 4, records);
+    GsfOutput* output = gsf_output_stdio_new(path.toUtf8().constData(), nullptr);
+    GsfOutfile* out = gsf_outfile_msole_new(output);
+    GsfOutput* child = gsf_outfile_new_child(out, "Workbook", FALSE);
+    gsf_output_write(child, static_cast<size_t>(book.size()), reinterpret_cast<const guint8*>(book.constData()));
+    gsf_output_close(child);
+    g_object_unref(child);
+    gsf_output_close(GSF_OUTPUT(out));
+    g_object_unref(out);
+    g_object_unref(output);
 }
 
 } // namespace
@@ -195,4 +251,29 @@ TEST_F(GridTest, CancellingAnImportKeepsTheTableAsItWas) {
     grid.OnCommand(ID_GRID_IMPORT, 0);
     EXPECT_EQ(Stored(5, "姓名"), QStringLiteral("<none>"));
     EXPECT_EQ(grid.GetItemCount(), 4);
+}
+
+// FreeXL leaves formula cells empty; their cached numbers, texts and booleans are read
+// from the sheet's own records.
+TEST(SpreadsheetReader, FormulaResultsInXls) {
+    TestDir dir;
+    const QString path = dir.Path(QStringLiteral("f.xls"));
+    writeBook(path, QStringLiteral("基本情况表"), {{"姓名", "家庭人口", "股民", "工作单位"}, {"张三"}});
+    QByteArray text("\x00\x00\x00\x00\x00\x00\xFF\xFF", 8), yes("\x01\x00\x01\x00\x00\x00\xFF\xFF", 8);
+    const QString unit = QStringLiteral("一组");
+    QByteArray chars;
+    for (QChar c : unit)
+        chars += char(c.unicode() & 0xFF), chars += char(c.unicode() >> 8);
+    addToLastSheet(path, formula(1, 1, numberResult(3)) + formula(1, 2, yes) + formula(1, 3, text) +
+                             record(0x0207, QByteArray("\x02\x00\x01", 3) + chars));
+    QString why;
+    auto book = SpreadsheetReader::Open(path, &why);
+    ASSERT_TRUE(book) << why.toStdString();
+    QStringList second;
+    ASSERT_TRUE(book->ReadSheet(QStringLiteral("基本情况表"), [&](int row, const QStringList& cells) {
+        if (row == 2)
+            second = cells;
+        return true;
+    }, &why));
+    EXPECT_EQ(second, (QStringList{QStringLiteral("张三"), QStringLiteral("3"), QStringLiteral("TRUE"), unit}));
 }
