@@ -87,7 +87,7 @@ QHash<quint32, QString> XlsFormulaResults(const QByteArray& d, const QString& sh
     while (at + 4 <= d.size()) {
         const quint16 type = le16(d, at), length = le16(d, at + 2);
         const qsizetype body = at + 4, end = std::min<qsizetype>(body + length, d.size());
-        if (type == 0x0085 && length >= 8) {
+        if (type == 0x0085 && end - body >= 8) {
             const QString name = biffChars(d, body + 8, end, uchar(d[body + 6]), d[body + 7] & 1);
             if (name == sheet)
                 start = le32(d, body);
