@@ -10,6 +10,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     // The same bytes as a BIFF8 workbook stream, for the formula results read beside FreeXL.
+    XlsWithinBounds(bytes);
     const QHash<quint32, QString> formulas = XlsFormulaResults(bytes, QStringLiteral("s"));
     for (auto it = formulas.cbegin(); it != formulas.cend(); ++it)
         if (it.value().size() > 65535)

@@ -127,6 +127,23 @@ QHash<quint32, QString> XlsFormulaResults(const QByteArray& d, const QString& sh
     return results;
 }
 
+bool XlsWithinBounds(const QByteArray& d) {
+    if (d.isEmpty())
+        return false;
+    for (qsizetype at = 0; at + 4 <= d.size();) {
+        const quint16 type = le16(d, at), length = le16(d, at + 2);
+        const qsizetype body = at + 4, size = std::min<qsizetype>(length, d.size() - body);
+        at = body + length;
+        if (type == 0x0200 && size >= 14 && (le32(d, body + 4) > 65536 || le16(d, body + 10) > 256))
+            return false; // BIFF8
+        if (type == 0x0200 && size >= 10 && size < 14 && le16(d, body + 6) > 256)
+            return false; // BIFF5: 16-bit rows
+        if (type == 0x00FC && size >= 8 && le32(d, body + 4) > static_cast<quint32>(d.size() / 3))
+            return false;
+    }
+    return true;
+}
+
 namespace {
 
 // The Workbook stream of a compound file, empty when there is none.
@@ -392,6 +409,11 @@ public:
     }
     bool Load(const QString& path, QString* error) {
         m_path = path;
+        if (!XlsWithinBounds(workbookStream(path, kMaxPart))) {
+            if (error)
+                *error = QStringLiteral("不是 Excel 工作簿，或已损坏");
+            return false;
+        }
         if (freexl_open(path.toUtf8().constData(), &m_handle) != FREEXL_OK) {
             m_handle = nullptr;
             if (error)

@@ -39,5 +39,9 @@ QString DateSerialText(double serial, bool date1904);
 // sheet found by name), keyed by row << 16 | column (both from 0): numbers in their
 // shortest form, texts, TRUE or FALSE.
 QHash<quint32, QString> XlsFormulaResults(const QByteArray& workbook, const QString& sheet);
+// Whether a BIFF workbook stream stays within what a workbook can hold: every sheet's
+// DIMENSIONS within 65 536 rows and 256 columns, a string table no longer than the stream.
+// FreeXL allocates by those claims, so a corrupt file is refused before it is opened.
+bool XlsWithinBounds(const QByteArray& workbook);
 // Whether a number format code shows a date (y, m, d, h or s outside quotes and brackets).
 bool IsDateFormat(int builtinId, const QString& code);

@@ -277,3 +277,34 @@ TEST(SpreadsheetReader, FormulaResultsInXls) {
     }, &why));
     EXPECT_EQ(second, (QStringList{QStringLiteral("张三"), QStringLiteral("3"), QStringLiteral("TRUE"), unit}));
 }
+
+// FreeXL allocates what a sheet's DIMENSIONS and the string table claim: claims beyond a
+// workbook's limits are refused before FreeXL sees the file.
+TEST(SpreadsheetReader, XlsClaimsBeyondTheLimits) {
+    auto dimensions = [](quint32 rows, quint16 columns) {
+        QByteArray b(14, '\0');
+        std::memcpy(b.data() + 4, &rows, 4);
+        std::memcpy(b.data() + 10, &columns, 2);
+        return record(0x0200, b);
+    };
+    auto strings = [](quint32 unique) {
+        QByteArray b(8, '\0');
+        std::memcpy(b.data() + 4, &unique, 4);
+        return record(0x00FC, b);
+    };
+    const QByteArray eof = record(0x000A, QByteArray());
+    EXPECT_TRUE(XlsWithinBounds(dimensions(65536, 256) + strings(3) + eof));
+    EXPECT_FALSE(XlsWithinBounds(dimensions(65537, 4) + eof));
+    EXPECT_FALSE(XlsWithinBounds(dimensions(10, 257) + eof));
+    EXPECT_FALSE(XlsWithinBounds(strings(0x7FFFFFFF) + eof));
+    EXPECT_FALSE(XlsWithinBounds(QByteArray()));
+
+    // Through the reader: the grid's own .xls opens; one with an inflated sheet does not.
+    TestDir dir;
+    const QString path = dir.Path(QStringLiteral("big.xls"));
+    writeBook(path, QStringLiteral("s"), {{"a"}});
+    QString why;
+    EXPECT_TRUE(SpreadsheetReader::Open(path, &why));
+    addToLastSheet(path, dimensions(0xFFFFFFF0u, 0xFFFF));
+    EXPECT_FALSE(SpreadsheetReader::Open(path, &why));
+}
