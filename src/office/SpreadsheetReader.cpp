@@ -515,13 +515,9 @@ std::unique_ptr<SpreadsheetReader> SpreadsheetReader::Open(const QString& path, 
         return nullptr;
     }
     const QByteArray head = file.peek(8);
-    if (head.startsWith("PK")) {
-        auto reader = std::make_unique<XlsxReader>();
-        if (reader->Load(file.readAll(), error))
-            return reader;
-        return nullptr;
-    }
-    if (head.startsWith("\xD0\xCF\x11\xE0")) {
+    if (head.startsWith("PK"))
+        return OpenBytes(file.readAll(), error);
+    if (head.startsWith("\xD0\xCF\x11\xE0")) { // FreeXL reads the file itself
         file.close();
         auto reader = std::make_unique<XlsReader>();
         if (reader->Load(path, error))

@@ -4,7 +4,6 @@
 
 #include "Bench.h"
 
-#include "ResidentDatabase.h"
 #include "app/archive/ArchiveQueries.h"
 #include "app/archive/DlgGJRY.h"
 #include "app/settings/SettingsFiles.h"
@@ -160,12 +159,8 @@ int RunArchiveBench(int rows) {
     qputenv("VRIN_APPDIR", dir.path().toLocal8Bit());
     const QString folder = dir.path() + QLatin1Char('/');
     const QString path = folder + QStringLiteral("人员档案.mdb");
-    QString error;
-    if (!CreateResidentDatabase(path, {43, rows, 1, 2026}, &error)) {
-        std::fprintf(stderr, "%s\n", error.toUtf8().constData());
+    if (!CreateDemoDatabase(path, rows, "archive"))
         return 1;
-    }
-    std::printf("archive: %d demo residents in %s\n", rows, path.toUtf8().constData());
 
     const double raw = Best(3, [&] { RawReadAll(path, "基本情况表"); });
 

@@ -13,6 +13,10 @@ double PeakMegabytes();
 // sqlite3_step over every column of every row of a table.
 double RawReadAll(const QString& path, const char* table);
 
+// The delivered database with demo residents at path, announced under the part's name;
+// FALSE (with the reason on stderr) when it cannot be written.
+bool CreateDemoDatabase(const QString& path, int rows, const char* part);
+
 // The grid on the delivered database with demo residents; returns the exit code.
 int RunGridBench(int rows);
 // The archive window and the unit hierarchy.

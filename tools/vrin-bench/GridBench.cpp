@@ -3,7 +3,6 @@
 
 #include "Bench.h"
 
-#include "ResidentDatabase.h"
 #include "ado/AdoConnection.h"
 #include "grid/AdoGridCtrl.h"
 #include "grid/AdoHeaderCtrl.h"
@@ -23,12 +22,8 @@ int RunGridBench(int rows) {
     QTemporaryDir dir;
     qputenv("VRIN_APPDIR", dir.path().toLocal8Bit());
     const QString path = dir.filePath(QStringLiteral("人员档案.mdb"));
-    QString error;
-    if (!CreateResidentDatabase(path, {43, rows, 1, 2026}, &error)) {
-        std::fprintf(stderr, "%s\n", error.toUtf8().constData());
+    if (!CreateDemoDatabase(path, rows, "grid"))
         return 1;
-    }
-    std::printf("grid: %d demo residents in %s\n", rows, path.toUtf8().constData());
     const double raw = Best(3, [&] { RawReadAll(path, "基本情况表"); });
 
     CAdoConnection conn;

@@ -5,7 +5,6 @@
 
 #include "Bench.h"
 
-#include "ResidentDatabase.h"
 #include "ado/AdoConnection.h"
 #include "grid/AdoGridCtrl.h"
 #include "office/ZipArchive.h"
@@ -129,12 +128,8 @@ int RunSpreadsheetBench(int rows) {
     QTemporaryDir dir;
     qputenv("VRIN_APPDIR", dir.path().toLocal8Bit());
     const QString path = dir.filePath(QStringLiteral("人员档案.mdb"));
-    QString error;
-    if (!CreateResidentDatabase(path, {43, rows, 1, 2026}, &error)) {
-        std::fprintf(stderr, "%s\n", error.toUtf8().constData());
+    if (!CreateDemoDatabase(path, rows, "spreadsheet"))
         return 1;
-    }
-    std::printf("spreadsheet: %d demo residents in %s\n", rows, path.toUtf8().constData());
     bool unexpected = false;
     auto fail = [&](const QString& why) {
         unexpected = true;

@@ -10,6 +10,8 @@
 
 #include "Bench.h"
 
+#include "ResidentDatabase.h"
+
 #include "ado/AdoConnection.h"
 #include "ado/AdoRecordSet.h"
 #include "adodb/SqliteProvider.h"
@@ -133,6 +135,16 @@ double Best(int runs, const std::function<void()>& work) {
     for (int i = 0; i < runs; ++i)
         fastest = std::min(fastest, Seconds(work));
     return fastest;
+}
+
+bool CreateDemoDatabase(const QString& path, int rows, const char* part) {
+    QString error;
+    if (!CreateResidentDatabase(path, {43, rows, 1, 2026}, &error)) {
+        std::fprintf(stderr, "%s\n", error.toUtf8().constData());
+        return false;
+    }
+    std::printf("%s: %d demo residents in %s\n", part, rows, path.toUtf8().constData());
+    return true;
 }
 
 void Report(const char* name, double ours, double raw) {
