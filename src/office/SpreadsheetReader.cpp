@@ -408,8 +408,8 @@ public:
             freexl_close(m_handle);
     }
     bool Load(const QString& path, QString* error) {
-        m_path = path;
-        if (!XlsWithinBounds(workbookStream(path, kMaxPart))) {
+        m_stream = workbookStream(path, kMaxPart);
+        if (!XlsWithinBounds(m_stream)) {
             if (error)
                 *error = QStringLiteral("不是 Excel 工作簿，或已损坏");
             return false;
@@ -462,7 +462,7 @@ public:
         rows = std::min(rows, 65536u);
         columns = std::min<unsigned short>(columns, 256);
         // FreeXL gives formula cells as empty: their cached results come from the records.
-        const QHash<quint32, QString> formulas = XlsFormulaResults(workbookStream(m_path, kMaxPart), name);
+        const QHash<quint32, QString> formulas = XlsFormulaResults(m_stream, name);
         for (unsigned int r = 0; r < rows; ++r) {
             QStringList cells;
             bool any = false;
@@ -500,7 +500,7 @@ public:
 
 private:
     const void* m_handle = nullptr;
-    QString m_path;
+    QByteArray m_stream; // the Workbook stream, read once for the bounds and the formulas
     QStringList m_names;
     std::unique_ptr<QTemporaryFile> m_copy;
 };
