@@ -3,6 +3,7 @@
 #include "adodb/ComError.h"
 #include "platform/OleDateTime.h"
 
+#include <QHash>
 #include <QSet>
 
 namespace adodb {
@@ -141,6 +142,9 @@ public:
         checkDefinition(s);
         collateOrderBy();
         m_result.sql = serialize();
+        for (int i = 0; i < static_cast<int>(m_tokens.size()); ++i)
+            if (isSymbol(m_tokens[i], "?"))
+                m_result.parameterColumns.push_back(m_parameterColumns.value(i));
         return m_result;
     }
 
@@ -435,6 +439,8 @@ private:
 
     // A value made of one literal (or a signed number) is converted for its column.
     void convertValue(const Significant& s, int start, int end, const QString& column) {
+        if (end - start == 1 && isSymbol(sig(s, start), "?"))
+            m_parameterColumns.insert(s.index[start], column);
         if (!m_converter || end <= start)
             return;
         SqlToken literal;
@@ -584,6 +590,7 @@ private:
     JetStatement m_result;
     std::vector<QPair<int, QString>> m_insertions; // text inserted before token index
     QString m_suffix;
+    QHash<int, QString> m_parameterColumns; // token index of a "?" -> the column it writes
 };
 
 } // namespace

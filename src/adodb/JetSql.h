@@ -46,6 +46,9 @@ struct JetStatement {
     QString table;            // the table the statement works on
     QString column;           // AlterAddColumn: the column added
     bool singleTable = false; // Select over one table whose rows can be written back
+    // One entry per "?" parameter, in order: the column its value is written into (INSERT
+    // ... VALUES, UPDATE ... SET), empty where it is only compared or computed.
+    std::vector<QString> parameterColumns;
 };
 
 // Name of the hidden first result column of a single-table Select: the row's id.

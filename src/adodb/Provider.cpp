@@ -27,6 +27,13 @@ QList<QPair<QString, ProviderFactory>>& registry() {
 
 } // namespace
 
+std::unique_ptr<RowSet> Provider::ExecuteWithParameters(const QString& command,
+                                                       const std::vector<Variant>& parameters,
+                                                       long* affected) {
+    if (!parameters.empty())
+        throw notSupported(QStringLiteral("命令参数"));
+    return Execute(command, affected);
+}
 std::unique_ptr<RowSet> Provider::OpenSchema(SchemaEnum, const std::vector<Variant>&) {
     throw notSupported(QStringLiteral("架构行集"));
 }

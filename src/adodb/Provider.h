@@ -26,6 +26,12 @@ public:
     // Runs one command. A command that returns rows gives them (read in full); any other
     // gives null and sets affected (when given) to the number of rows it changed.
     virtual std::unique_ptr<RowSet> Execute(const QString& command, long* affected) = 0;
+    // Runs a command whose text holds one "?" per parameter, in order. A provider prepares
+    // each text once, so running the same text again with other values costs no parsing.
+    // The default takes only commands without parameters.
+    virtual std::unique_ptr<RowSet> ExecuteWithParameters(const QString& command,
+                                                          const std::vector<Variant>& parameters,
+                                                          long* affected);
 
     // The rows of a schema rowset; restrictions hold one value per restriction column,
     // empty ones meaning "any".

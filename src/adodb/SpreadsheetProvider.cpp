@@ -55,49 +55,93 @@ void SpreadsheetProvider::Close() {
 }
 
 std::unique_ptr<RowSet> SpreadsheetProvider::Execute(const QString& command, long* affected) {
+    return ExecuteWithParameters(command, {}, affected);
+}
+
+std::unique_ptr<RowSet> SpreadsheetProvider::ExecuteWithParameters(const QString& command,
+                                                                   const std::vector<Variant>& parameters,
+                                                                   long* affected) {
     if (affected)
         *affected = 0;
-    const std::vector<SqlToken> all = TokenizeJetSql(command);
-    std::vector<SqlToken> tokens;
-    for (const SqlToken& t : all)
-        if (t.type != SqlToken::Space)
-            tokens.push_back(t);
-    auto word = [&](size_t k, const char* w) {
-        return k < tokens.size() && tokens[k].type == SqlToken::Word &&
-               tokens[k].value.compare(QLatin1String(w), Qt::CaseInsensitive) == 0;
-    };
-    if (word(0, "CREATE") && word(1, "TABLE") && tokens.size() > 2) {
-        if (m_writer)
-            throw spreadsheetError(QStringLiteral("一个工作簿只写一张表。"));
-        QString why;
-        m_writer = WorkbookWriter::For(m_path, tokens[2].value, &why);
-        if (!m_writer)
-            throw spreadsheetError(why);
-        QStringList names, strings;
-        readList(tokens, 3, names, strings);
-        QStringList headings;
-        for (const QString& n : names)
-            if (n.compare(QLatin1String("TEXT"), Qt::CaseInsensitive) != 0)
-                headings << n;
-        m_columns = static_cast<int>(headings.size());
-        if (!m_writer->AddRow(headings, &why))
-            throw spreadsheetError(why);
-        return nullptr;
+    if (m_insert.command.isEmpty() || command != m_insert.command) {
+        std::vector<SqlToken> tokens;
+        for (const SqlToken& t : TokenizeJetSql(command))
+            if (t.type != SqlToken::Space)
+                tokens.push_back(t);
+        auto word = [&](size_t k, const char* w) {
+            return k < tokens.size() && tokens[k].type == SqlToken::Word &&
+                   tokens[k].value.compare(QLatin1String(w), Qt::CaseInsensitive) == 0;
+        };
+        if (word(0, "CREATE") && word(1, "TABLE") && tokens.size() > 2) {
+            if (!parameters.empty())
+                throw spreadsheetError(QStringLiteral("CREATE TABLE 不带参数。"));
+            createTable(tokens);
+            return nullptr;
+        }
+        if (!word(0, "INSERT") || !word(1, "INTO"))
+            throw spreadsheetError(QStringLiteral("工作簿只接受 CREATE TABLE 和 INSERT 语句。"));
+        m_insert = readInsert(command, tokens);
     }
-    if (word(0, "INSERT") && word(1, "INTO")) {
-        if (!m_writer)
-            throw spreadsheetError(QStringLiteral("工作表还没有创建。"));
-        size_t values = 0;
-        while (values < tokens.size() && !word(values, "VALUES"))
-            ++values;
-        QStringList names, strings;
-        readList(tokens, values, names, strings);
-        QString why;
-        if (!m_writer->AddRow(strings, &why))
-            throw spreadsheetError(why);
-        if (affected)
-            *affected = 1;
-        return nullptr;
+    if (!m_writer)
+        throw spreadsheetError(QStringLiteral("工作表还没有创建。"));
+    if (m_insert.parameters != static_cast<int>(parameters.size()))
+        throw spreadsheetError(QStringLiteral("命令需要 %1 个参数，给出了 %2 个。")
+                                   .arg(m_insert.parameters)
+                                   .arg(parameters.size()));
+    QStringList cells;
+    cells.reserve(m_insert.literals.size());
+    for (qsizetype k = 0; k < m_insert.literals.size(); ++k) {
+        const int p = m_insert.parameter[static_cast<size_t>(k)];
+        cells << (p < 0 ? m_insert.literals[k] : parameters[static_cast<size_t>(p)].ToString());
     }
-    throw spreadsheetError(QStringLiteral("工作簿只接受 CREATE TABLE 和 INSERT 语句。"));
+    QString why;
+    if (!m_writer->AddRow(cells, &why))
+        throw spreadsheetError(why);
+    if (affected)
+        *affected = 1;
+    return nullptr;
+}
+
+void SpreadsheetProvider::createTable(const std::vector<SqlToken>& tokens) {
+    if (m_writer)
+        throw spreadsheetError(QStringLiteral("一个工作簿只写一张表。"));
+    QString why;
+    m_writer = WorkbookWriter::For(m_path, tokens[2].value, &why);
+    if (!m_writer)
+        throw spreadsheetError(why);
+    QStringList names, strings;
+    readList(tokens, 3, names, strings);
+    QStringList headings;
+    for (const QString& n : names)
+        if (n.compare(QLatin1String("TEXT"), Qt::CaseInsensitive) != 0)
+            headings << n;
+    m_columns = static_cast<int>(headings.size());
+    if (!m_writer->AddRow(headings, &why))
+        throw spreadsheetError(why);
+}
+
+SpreadsheetProvider::InsertValues SpreadsheetProvider::readInsert(const QString& command,
+                                                                 const std::vector<SqlToken>& tokens) const {
+    InsertValues values;
+    values.command = command;
+    size_t k = 0;
+    while (k < tokens.size() && !(tokens[k].type == SqlToken::Word &&
+                                  tokens[k].value.compare(QLatin1String("VALUES"), Qt::CaseInsensitive) == 0))
+        ++k;
+    int depth = 0;
+    for (; k < tokens.size(); ++k) {
+        const SqlToken& t = tokens[k];
+        if (t.type == SqlToken::Symbol && t.text == QLatin1String("("))
+            ++depth;
+        else if (t.type == SqlToken::Symbol && t.text == QLatin1String(")"))
+            --depth;
+        else if (depth == 1 && t.type == SqlToken::String) {
+            values.literals << t.value;
+            values.parameter.push_back(-1);
+        } else if (depth == 1 && t.type == SqlToken::Symbol && t.text == QLatin1String("?")) {
+            values.literals << QString();
+            values.parameter.push_back(values.parameters++);
+        }
+    }
+    return values;
 }

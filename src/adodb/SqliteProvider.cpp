@@ -109,6 +109,23 @@ void bind(sqlite3_stmt* stmt, int index, const CellRef& c) {
     }
 }
 
+// A parameter that is not written into a column is bound as what it is.
+StoredValue PlainStored(const Variant& v) {
+    if (v.IsNullOrEmpty())
+        return StoredValue();
+    if (v.vt() == VT_DATE)
+        return StoredValue::Text(StoredDateText(v.DateValue()));
+    if (v.vt() == VT_UI8 && v.UInt() > static_cast<std::uint64_t>(INT64_MAX))
+        return StoredValue::Real(v.ToDouble());
+    if (v.IsInteger() || v.vt() == VT_BOOL)
+        return StoredValue::Integer(v.vt() == VT_BOOL ? (v.Bool() ? -1 : 0) : v.Int());
+    if (v.IsNumber())
+        return StoredValue::Real(v.ToDouble());
+    if (v.IsByteArray())
+        return StoredValue::Blob(v.Bytes());
+    return StoredValue::Text(v.ToString());
+}
+
 // Resets a cached statement when it goes out of use.
 struct StatementUse {
     sqlite3_stmt* stmt;
@@ -429,6 +446,7 @@ void SqliteProvider::exec(const QString& sql) {
 
 void SqliteProvider::schemaChanged() {
     m_tableColumns.clear();
+    m_commands.clear();
     finalizeCached();
 }
 
@@ -623,6 +641,63 @@ std::unique_ptr<RowSet> SqliteProvider::Execute(const QString& command, long* af
                 break;
             }
     }
+    return nullptr;
+}
+
+std::unique_ptr<RowSet> SqliteProvider::ExecuteWithParameters(const QString& command,
+                                                             const std::vector<Variant>& parameters,
+                                                             long* affected) {
+    requireOpen();
+    if (affected)
+        *affected = 0;
+    auto found = m_commands.constFind(command);
+    if (found == m_commands.constEnd()) {
+        JetStatement translated = TranslateJetSql(command, this);
+        const JetStatement::Kind kind = translated.kind;
+        if (kind != JetStatement::Select && kind != JetStatement::Insert &&
+            kind != JetStatement::Update && kind != JetStatement::Delete) {
+            if (!parameters.empty())
+                throw ComError(DB_E_ERRORSINCOMMAND,
+                               QStringLiteral("只有 SELECT、INSERT、UPDATE 和 DELETE 语句可以带参数。"),
+                               JetSource(), QStringLiteral("42000"), 0);
+            return Execute(command, affected);
+        }
+        sqlite3_finalize(prepare(translated.sql, true)); // refuses a second statement
+        ParameterisedCommand prepared;
+        const std::vector<ColumnInfo>& columns = tableColumns(translated.table);
+        for (const QString& target : translated.parameterColumns) {
+            ColumnInfo column; // no name: the value is bound as it is
+            for (const ColumnInfo& c : columns)
+                if (!target.isEmpty() && c.name.compare(target, Qt::CaseInsensitive) == 0) {
+                    column = c;
+                    break;
+                }
+            prepared.targets.push_back(column);
+        }
+        prepared.statement = std::move(translated);
+        found = m_commands.insert(command, std::move(prepared));
+    }
+    const JetStatement& statement = found.value().statement;
+    const std::vector<ColumnInfo>& targets = found.value().targets;
+    sqlite3_stmt* stmt = cached(statement.sql);
+    StatementUse use{stmt};
+    if (sqlite3_bind_parameter_count(stmt) != static_cast<int>(parameters.size()) ||
+        statement.parameterColumns.size() != parameters.size())
+        throw ComError(DB_E_ERRORSINCOMMAND,
+                       QStringLiteral("命令需要 %1 个参数，给出了 %2 个。")
+                           .arg(statement.parameterColumns.size())
+                           .arg(parameters.size()),
+                       JetSource(), QStringLiteral("07002"), 0);
+    for (size_t k = 0; k < parameters.size(); ++k)
+        bind(stmt, static_cast<int>(k) + 1,
+             targets[k].name.isEmpty() ? PlainStored(parameters[k]) : VariantToStored(targets[k], parameters[k]));
+    if (sqlite3_column_count(stmt) > 0)
+        return readRows(stmt, statement, command);
+    const int rc = stepToEnd(stmt);
+    if (rc != SQLITE_DONE)
+        raise(rc);
+    if (affected)
+        *affected = sqlite3_changes(m_db);
     return nullptr;
 }
 

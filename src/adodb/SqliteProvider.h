@@ -23,6 +23,9 @@ public:
                  long options) override;
     void Close() override;
     std::unique_ptr<RowSet> Execute(const QString& command, long* affected) override;
+    std::unique_ptr<RowSet> ExecuteWithParameters(const QString& command,
+                                                  const std::vector<Variant>& parameters,
+                                                  long* affected) override;
     std::unique_ptr<RowSet> OpenSchema(SchemaEnum schema,
                                        const std::vector<Variant>& restrictions) override;
     void UpdateRow(const RowSet& set, const Row& row,
@@ -57,6 +60,11 @@ private:
     int m_transactionLevel = 0;
     QHash<QString, sqlite3_stmt*> m_statements;
     QHash<QString, std::vector<ColumnInfo>> m_tableColumns;
+    struct ParameterisedCommand {
+        JetStatement statement;
+        std::vector<ColumnInfo> targets; // per parameter: its column, or no name
+    };
+    QHash<QString, ParameterisedCommand> m_commands; // translated once
 };
 
 // Creates a new, empty database file (the provider itself never creates one). ComError

@@ -3,6 +3,7 @@
 #include "grid/AdoHeaderCtrl.h"
 #include "grid/GridCommands.h"
 #include "grid/LCEditComboBox.h"
+#include "adodb/Command.h"
 #include "office/SpreadsheetReader.h"
 #include "platform/FileDialogService.h"
 #include "platform/FormatText.h"
@@ -19,6 +20,7 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMap>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QCoreApplication>
@@ -650,19 +652,32 @@ bool CAdoGridCtrl::ExportRows(const std::vector<std::int32_t>& keys, QString fil
         workbook.Close();
         return false;
     }
-    const QString insert = QStringLiteral("INSERT INTO ") + m_strTable + QStringLiteral(" (") + names +
-                           QStringLiteral(") VALUES (");
+    QString marks;
+    for (int c = 0; c < m_model.columnCount(); ++c)
+        marks += c ? QStringLiteral(",?") : QStringLiteral("?");
+    adodb::CommandPtr insert = adodb::Command::Create();
+    insert->PutRefActiveConnection(workbook.GetConnection());
+    insert->PutCommandText(QStringLiteral("INSERT INTO ") + m_strTable + QStringLiteral(" (") + names +
+                           QStringLiteral(") VALUES (") + marks + QLatin1Char(')'));
+    QProgressDialog progress(QStringLiteral("正在导出到Excel文件……"), QString(), 0, static_cast<int>(keys.size()), this);
+    progress.setCancelButton(nullptr);
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(500);
+    std::vector<adodb::Variant> values(static_cast<size_t>(m_model.columnCount()));
     int failed = 0;
-    for (std::int32_t key : keys) {
-        const int row = FindRow(key);
-        QString values;
+    for (size_t k = 0; k < keys.size(); ++k) {
+        if (k % 1024 == 0)
+            progress.setValue(static_cast<int>(k));
+        const int row = FindRow(keys[k]);
         for (int c = 0; c < m_model.columnCount(); ++c)
-            values += QLatin1Char('\'') + SqlEscape(row >= 0 ? m_model.CellText(row, c) : QString()) +
-                      QStringLiteral("',");
-        values.chop(1);
-        if (!workbook.Execute(insert + values + QLatin1Char(')'), adCmdText))
+            values[static_cast<size_t>(c)] = adodb::Variant(row >= 0 ? m_model.CellText(row, c) : QString());
+        try {
+            insert->Execute(nullptr, values);
+        } catch (const adodb::ComError&) {
             ++failed;
+        }
     }
+    progress.reset();
     workbook.m_strLastError.clear();
     workbook.Close(); // writes the workbook beside the file and puts it into place
     if (!workbook.m_strLastError.isEmpty()) {
@@ -704,7 +719,9 @@ void CAdoGridCtrl::ImportFromSpreadsheet() {
             byLowerName.insert(name.toLower(), name);
     }
     adodb::ConnectionPtr db = m_pConnection->GetConnection();
-    QHash<int, QString> recognised; // sheet column (from 0) -> field
+    QMap<int, QString> recognised; // sheet column (from 0) -> field
+    adodb::CommandPtr update, insert;
+    std::vector<adodb::Variant> values;
     int keyColumn = -1;
     int added = 0, updated = 0;
     QStringList refused;
@@ -735,7 +752,25 @@ void CAdoGridCtrl::ImportFromSpreadsheet() {
                     return false;
                 }
             }
-            QStringList columns, values;
+            if (!update) { // the commands, once the headings are known
+                QStringList assignments, columns, marks;
+                for (auto it = recognised.constBegin(); it != recognised.constEnd(); ++it) {
+                    assignments << it.value() + QStringLiteral("=?");
+                    columns << it.value();
+                    marks << QStringLiteral("?");
+                }
+                update = adodb::Command::Create();
+                update->PutRefActiveConnection(db);
+                update->PutCommandText(QStringLiteral("UPDATE ") + m_strTable + QStringLiteral(" SET ") +
+                                       assignments.join(QLatin1Char(',')) + QStringLiteral(" WHERE ") + keyField +
+                                       QStringLiteral("=?"));
+                insert = adodb::Command::Create();
+                insert->PutRefActiveConnection(db);
+                insert->PutCommandText(QStringLiteral("INSERT INTO ") + m_strTable + QStringLiteral(" (") +
+                                       columns.join(QLatin1Char(',')) + QStringLiteral(") VALUES (") +
+                                       marks.join(QLatin1Char(',')) + QLatin1Char(')'));
+            }
+            values.clear();
             bool any = false;
             for (auto it = recognised.constBegin(); it != recognised.constEnd(); ++it) {
                 QString value = cells.value(it.key());
@@ -743,12 +778,13 @@ void CAdoGridCtrl::ImportFromSpreadsheet() {
                 if (it.value() == QStringLiteral("出生日期") && eightDigits.match(value).hasMatch())
                     value = value.left(4) + QStringLiteral("年") + value.mid(4, 2) + QStringLiteral("月") +
                             value.mid(6, 2) + QStringLiteral("日");
-                columns << it.value();
-                values << QLatin1Char('\'') + SqlEscape(value) + QLatin1Char('\'');
+                values.emplace_back(value);
             }
             const QString keyText = keyColumn >= 0 ? cells.value(keyColumn).trimmed() : QString();
             if (!any && keyText.isEmpty())
                 return true; // a blank row
+            if (values.empty())
+                return true; // nothing to write
             try {
                 if (!keyText.isEmpty()) {
                     bool whole = false;
@@ -757,24 +793,16 @@ void CAdoGridCtrl::ImportFromSpreadsheet() {
                         refused << FormatText(QStringLiteral("第%d行：%s“%s”不是整数"), row, keyField, keyText);
                         return true;
                     }
-                    QString assignments;
-                    for (qsizetype k = 0; k < columns.size(); ++k)
-                        assignments += (k ? QStringLiteral(",") : QString()) + columns[k] + QLatin1Char('=') + values[k];
+                    values.emplace_back(key);
                     long affected = 0;
-                    if (!assignments.isEmpty())
-                        db->Execute(QStringLiteral("UPDATE ") + m_strTable + QStringLiteral(" SET ") + assignments +
-                                        QStringLiteral(" WHERE ") + keyField + QLatin1Char('=') + QString::number(key),
-                                    &affected, adCmdText);
+                    update->Execute(&affected, values);
+                    values.pop_back();
                     if (affected > 0) {
                         ++updated;
                         return true;
                     }
                 }
-                if (columns.isEmpty())
-                    return true;
-                db->Execute(QStringLiteral("INSERT INTO ") + m_strTable + QStringLiteral(" (") + columns.join(QLatin1Char(',')) +
-                                QStringLiteral(") VALUES (") + values.join(QLatin1Char(',')) + QLatin1Char(')'),
-                            nullptr, adCmdText);
+                insert->Execute(nullptr, values);
                 ++added;
             } catch (const adodb::ComError& e) {
                 refused << FormatText(QStringLiteral("第%d行：%s"), row, e.Description());

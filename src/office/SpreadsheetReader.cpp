@@ -192,7 +192,7 @@ constexpr qint64 kMaxPart = qint64(1) << 30; // a part that inflates beyond this
 class XlsxReader : public SpreadsheetReader {
 public:
     bool Load(const QByteArray& bytes, QString* error) {
-        if (!ReadZip(bytes, m_entries, error))
+        if (!m_zip.Open(bytes, error))
             return false;
         pugi::xml_document book, rels;
         if (!parse(book, "xl/workbook.xml") || !parse(rels, "xl/_rels/workbook.xml.rels")) {
@@ -210,7 +210,11 @@ public:
             target = target.startsWith(QLatin1Char('/')) ? target.mid(1) : QStringLiteral("xl/") + target;
             m_sheets.push_back({QString::fromUtf8(s.attribute("name").value()), target});
         }
-        loadStrings();
+        if (!loadStrings()) {
+            if (error)
+                *error = QStringLiteral("共享字符串无法读出");
+            return false;
+        }
         loadStyles();
         return true;
     }
@@ -223,33 +227,26 @@ public:
     bool ReadSheet(const QString& name, const std::function<bool(int, const QStringList&)>& callback,
                    QString* error) override;
 
-    const QByteArray* part(const QString& name) const {
-        for (const ZipEntry& e : m_entries)
-            if (e.name == name)
-                return &e.data;
-        return nullptr;
-    }
     bool parse(pugi::xml_document& doc, const char* name) const {
-        const QByteArray* data = part(QString::fromLatin1(name));
+        QByteArray data;
         // No DTD, so no entity expansion.
-        return data && doc.load_buffer(data->constData(), static_cast<size_t>(data->size()),
-                                       pugi::parse_default & ~pugi::parse_doctype).status == pugi::status_ok;
+        return m_zip.Read(QString::fromLatin1(name), data, kMaxPart) &&
+               doc.load_buffer(data.constData(), static_cast<size_t>(data.size()),
+                               pugi::parse_default & ~pugi::parse_doctype).status == pugi::status_ok;
     }
-    void loadStrings() {
-        pugi::xml_document doc;
-        if (!parse(doc, "xl/sharedStrings.xml"))
-            return;
-        for (pugi::xml_node si : doc.child("sst").children("si")) {
-            QString text;
-            for (pugi::xml_node n : si.children()) {
-                if (QString::fromUtf8(n.name()) == QLatin1String("t"))
-                    text += QString::fromUtf8(n.text().get());
-                else if (QString::fromUtf8(n.name()) == QLatin1String("r"))
-                    text += QString::fromUtf8(n.child("t").text().get()); // rich text; phonetic runs (rPh) left out
-            }
-            m_strings.push_back(text);
-        }
+    // Streams a part through an expat parser set up by the caller; FALSE when the part is
+    // missing, unreadable, over the limit, or not well-formed.
+    bool stream(const QString& name, XML_Parser parser, const bool& stopped) const {
+        bool wellFormed = true;
+        const bool read = m_zip.ReadPieces(name, kMaxPart, [&](const char* bytes, qsizetype size) {
+            wellFormed = XML_Parse(parser, bytes, static_cast<int>(size), XML_FALSE) != XML_STATUS_ERROR;
+            return wellFormed && !stopped;
+        });
+        if (stopped)
+            return true;
+        return read && wellFormed && XML_Parse(parser, nullptr, 0, XML_TRUE) != XML_STATUS_ERROR;
     }
+    bool loadStrings();
     void loadStyles() {
         pugi::xml_document doc;
         if (!parse(doc, "xl/styles.xml"))
@@ -263,9 +260,16 @@ public:
         }
     }
 
-    std::vector<ZipEntry> m_entries;
+    ZipReader m_zip;
     std::vector<std::pair<QString, QString>> m_sheets;
-    std::vector<QString> m_strings;
+    // The shared strings: their UTF-8 texts one after another, and where each ends.
+    QByteArray m_stringBytes;
+    std::vector<qsizetype> m_stringEnds;
+    qsizetype stringCount() const { return static_cast<qsizetype>(m_stringEnds.size()); }
+    QString sharedString(qsizetype k) const {
+        const qsizetype begin = k > 0 ? m_stringEnds[static_cast<size_t>(k - 1)] : 0;
+        return QString::fromUtf8(m_stringBytes.constData() + begin, m_stringEnds[static_cast<size_t>(k)] - begin);
+    }
     std::vector<bool> m_dateStyles;
     bool m_date1904 = false;
 };
@@ -288,11 +292,11 @@ struct SheetParse {
         if (type == QLatin1String("s")) {
             bool ok = false;
             const long index = v.trimmed().toLong(&ok);
-            if (!ok || index < 0 || index >= static_cast<long>(book->m_strings.size())) {
+            if (!ok || index < 0 || index >= book->stringCount()) {
                 bad = true;
                 return;
             }
-            text = book->m_strings[static_cast<size_t>(index)];
+            text = book->sharedString(index);
         } else if (type == QLatin1String("inlineStr") || type == QLatin1String("str") ||
                    type == QLatin1String("e")) {
             text = v;
@@ -379,11 +383,11 @@ struct SheetParse {
 
 bool XlsxReader::ReadSheet(const QString& name, const std::function<bool(int, const QStringList&)>& callback,
                            QString* error) {
-    const QByteArray* data = nullptr;
+    QString part;
     for (const auto& s : m_sheets)
         if (s.first == name)
-            data = part(s.second);
-    if (!data) {
+            part = s.second;
+    if (part.isEmpty() || !m_zip.Contains(part)) {
         if (error)
             *error = QStringLiteral("没有工作表“%1”").arg(name);
         return false;
@@ -393,11 +397,67 @@ bool XlsxReader::ReadSheet(const QString& name, const std::function<bool(int, co
     XML_SetElementHandler(p.parser, &SheetParse::start, &SheetParse::end);
     XML_SetCharacterDataHandler(p.parser, &SheetParse::text);
     XML_SetStartDoctypeDeclHandler(p.parser, &SheetParse::doctype);
-    const XML_Status status = XML_Parse(p.parser, data->constData(), static_cast<int>(data->size()), XML_TRUE);
-    const bool ok = (status != XML_STATUS_ERROR || p.stop) && !p.bad;
+    const bool read = stream(part, p.parser, p.stop);
+    const bool ok = read && !p.bad;
     XML_ParserFree(p.parser);
     if (!ok && error)
         *error = QStringLiteral("工作表“%1”无法读出").arg(name);
+    return ok;
+}
+
+// The shared strings streamed with expat: each <si>'s text runs, phonetic runs left out.
+struct StringsParse {
+    QByteArray* bytes;
+    std::vector<qsizetype>* ends;
+    XML_Parser parser;
+    int phonetic = 0;
+    bool inItem = false, inText = false, bad = false;
+
+    static void start(void* self, const XML_Char* name, const XML_Char**) {
+        auto* p = static_cast<StringsParse*>(self);
+        if (std::strcmp(name, "si") == 0) {
+            p->inItem = true;
+        } else if (std::strcmp(name, "rPh") == 0) {
+            ++p->phonetic;
+        } else if (std::strcmp(name, "t") == 0) {
+            p->inText = p->inItem && p->phonetic == 0;
+        }
+    }
+    static void end(void* self, const XML_Char* name) {
+        auto* p = static_cast<StringsParse*>(self);
+        if (std::strcmp(name, "si") == 0) {
+            p->ends->push_back(p->bytes->size());
+            p->inItem = false;
+        } else if (std::strcmp(name, "rPh") == 0) {
+            --p->phonetic;
+        } else if (std::strcmp(name, "t") == 0) {
+            p->inText = false;
+        }
+    }
+    static void doctype(void* self, const XML_Char*, const XML_Char*, const XML_Char*, int) {
+        auto* p = static_cast<StringsParse*>(self);
+        p->bad = true;
+        XML_StopParser(p->parser, XML_FALSE);
+    }
+    static void characters(void* self, const XML_Char* s, int length) {
+        auto* p = static_cast<StringsParse*>(self);
+        if (p->inText)
+            p->bytes->append(s, length);
+    }
+};
+
+bool XlsxReader::loadStrings() {
+    const QString part = QStringLiteral("xl/sharedStrings.xml");
+    if (!m_zip.Contains(part))
+        return true; // a workbook of numbers or inline strings has none
+    StringsParse p{&m_stringBytes, &m_stringEnds, XML_ParserCreate("UTF-8")};
+    XML_SetUserData(p.parser, &p);
+    XML_SetElementHandler(p.parser, &StringsParse::start, &StringsParse::end);
+    XML_SetCharacterDataHandler(p.parser, &StringsParse::characters);
+    XML_SetStartDoctypeDeclHandler(p.parser, &StringsParse::doctype);
+    bool never = false;
+    const bool ok = stream(part, p.parser, never) && !p.bad;
+    XML_ParserFree(p.parser);
     return ok;
 }
 

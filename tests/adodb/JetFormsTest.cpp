@@ -1,5 +1,6 @@
 // The Jet SQL texts the program sends, run against a real file.
 
+#include "adodb/Command.h"
 #include "AdodbFixture.h"
 
 using namespace adodb;
@@ -176,4 +177,53 @@ TEST_F(AdodbTest, LiteralsWrittenBySqlAreConvertedForTheirColumns) {
               names({"新人"}));
     EXPECT_EQ(ErrorOf([&] { Exec(QStringLiteral("UPDATE 基本情况表 SET 家庭人口='很多'")); }),
               DB_E_ERRORSOCCURRED);
+}
+
+TEST_F(AdodbTest, CommandParametersAreConvertedForTheirColumnsAndRunAgain) {
+    CreateResidents();
+    using adodb::Variant;
+    adodb::CommandPtr update = adodb::Command::Create();
+    update->PutRefActiveConnection(m_conn);
+    update->PutCommandText(QStringLiteral("UPDATE 基本情况表 SET 出生日期=?, 家庭人口=? WHERE 姓名=?"));
+    long affected = 0;
+    update->Execute(&affected, {Variant(QStringLiteral("1980年1月5日")), Variant(QStringLiteral("9")),
+                                Variant(QStringLiteral("张三"))});
+    EXPECT_EQ(affected, 1);
+    // The same text again with other values; a quote in a value is only a value.
+    update->Execute(&affected, {Variant(QStringLiteral("1990-2-3")), Variant(7), Variant(QStringLiteral("x' OR '1'='1"))});
+    EXPECT_EQ(affected, 0);
+    EXPECT_EQ(Column(QStringLiteral("SELECT * FROM 基本情况表 WHERE 出生日期=#1980-01-05#"), QStringLiteral("家庭人口")),
+              QStringList({"9"}));
+
+    adodb::CommandPtr insert = adodb::Command::Create();
+    insert->PutRefActiveConnection(m_conn);
+    insert->PutCommandText(QStringLiteral("INSERT INTO 基本情况表 (姓名,出生日期) VALUES (?,?)"));
+    insert->Execute(nullptr, {Variant(QStringLiteral("新人")), Variant(QStringLiteral("2002年12月1日"))});
+    EXPECT_EQ(Column(QStringLiteral("SELECT * FROM 基本情况表 WHERE 出生日期=#2002-12-1#"), QStringLiteral("姓名")),
+              QStringList({"新人"}));
+
+    adodb::CommandPtr select = adodb::Command::Create();
+    select->PutRefActiveConnection(m_conn);
+    select->PutCommandText(QStringLiteral("SELECT 姓名 FROM 基本情况表 WHERE 家庭人口=?"));
+    adodb::RecordsetPtr rs = select->Execute(nullptr, {Variant(9)});
+    ASSERT_EQ(rs->GetRecordCount(), 1);
+    EXPECT_EQ(rs->GetFields()->GetItem(Variant(0))->GetValue().ToString(), QStringLiteral("张三"));
+
+    // What does not convert, a wrong count and a statement that takes none are errors.
+    EXPECT_EQ(ErrorOf([&] { update->Execute(nullptr, {Variant(QStringLiteral("很久以前")), Variant(1), Variant(QStringLiteral("张三"))}); }),
+              adodb::DB_E_ERRORSOCCURRED);
+    EXPECT_EQ(ErrorOf([&] { update->Execute(nullptr, {Variant(1)}); }), adodb::DB_E_ERRORSINCOMMAND);
+    adodb::CommandPtr create = adodb::Command::Create();
+    create->PutRefActiveConnection(m_conn);
+    create->PutCommandText(QStringLiteral("CREATE TABLE t (a TEXT(10) DEFAULT ?)"));
+    EXPECT_EQ(ErrorOf([&] { create->Execute(nullptr, {Variant(1)}); }), adodb::DB_E_ERRORSINCOMMAND);
+
+    // A changed table is read afresh: the new column converts its values.
+    Exec(QStringLiteral("ALTER TABLE 基本情况表 ADD COLUMN 登记日期 DATETIME"));
+    adodb::CommandPtr later = adodb::Command::Create();
+    later->PutRefActiveConnection(m_conn);
+    later->PutCommandText(QStringLiteral("UPDATE 基本情况表 SET 登记日期=? WHERE 姓名=?"));
+    later->Execute(&affected, {Variant(QStringLiteral("2020年3月4日")), Variant(QStringLiteral("新人"))});
+    EXPECT_EQ(Column(QStringLiteral("SELECT * FROM 基本情况表 WHERE 登记日期=#2020-03-04#"), QStringLiteral("姓名")),
+              QStringList({"新人"}));
 }

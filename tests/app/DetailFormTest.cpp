@@ -302,8 +302,9 @@ TEST_F(DetailFormTest, ChoosingAPhoto) {
         ASSERT_TRUE(DecodeJpeg(stored, image)) << c.w;
         EXPECT_EQ(image.width, c.storedW);
         EXPECT_EQ(image.height, c.storedH);
-        if (c.answer == IDNO)
+        if (c.answer == IDNO) {
             EXPECT_EQ(stored, original) << "No stores the chosen bytes unchanged";
+        }
         EXPECT_EQ(m_appDir.Read(QFileInfo(file).fileName()), original) << "the chosen file is never changed";
         EXPECT_TRUE(QFileInfo::exists(LocalPath(m_app.m_strAppDir + QStringLiteral("临时照片.bmp"))));
     }

@@ -253,6 +253,31 @@ TEST_F(GridTest, CancellingAnImportKeepsTheTableAsItWas) {
     EXPECT_EQ(grid.GetItemCount(), 4);
 }
 
+// The sheet is read in pieces while rows are written: a part found broken at its end (here
+// its checksum) takes back the rows already written.
+TEST_F(GridTest, ASheetFoundBrokenAtItsEndImportsNothing) {
+    CAdoGridCtrl& grid = Bind();
+    std::vector<QStringList> rows{{"姓名", "工作单位"}};
+    for (int k = 0; k < 50; ++k)
+        rows.push_back({QStringLiteral("新人%1").arg(k), QStringLiteral("五组")});
+    const QString file = m_appDir.Path(QStringLiteral("broken.xlsx"));
+    writeBook(file, QStringLiteral("基本情况表"), rows);
+    QByteArray bytes = m_appDir.Read(QStringLiteral("broken.xlsx"));
+    const QByteArray sheetName("xl/worksheets/sheet1.xml");
+    qsizetype central = -1;
+    for (qsizetype at = bytes.indexOf(sheetName); at >= 0; at = bytes.indexOf(sheetName, at + 1))
+        if (at >= 46 && bytes.mid(at - 46, 4) == QByteArray("PK\x01\x02", 4))
+            central = at - 46;
+    ASSERT_GE(central, 0);
+    bytes[central + 16] = static_cast<char>(bytes[central + 16] ^ 0x5A); // the entry's CRC-32
+    m_appDir.Write(QStringLiteral("broken.xlsx"), bytes);
+    m_files.Answer(file);
+    m_boxes.Expect(QStringLiteral("获得 基本情况表 内容失败!"));
+    grid.OnCommand(ID_GRID_IMPORT, 0);
+    EXPECT_EQ(Stored(5, "姓名"), QStringLiteral("<none>"));
+    EXPECT_EQ(grid.GetItemCount(), 4);
+}
+
 // FreeXL leaves formula cells empty; their cached numbers, texts and booleans are read
 // from the sheet's own records.
 TEST(SpreadsheetReader, FormulaResultsInXls) {
