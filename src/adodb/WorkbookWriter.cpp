@@ -12,6 +12,7 @@
 #include <gsf/gsf-utils.h>
 #include <xlsxwriter.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -68,11 +69,20 @@ public:
         }
         for (int c = 0; c < cells.size(); ++c) {
             // Characters XML cannot hold are left out; a text cell holds at most 32 767.
-            QString text;
-            for (QChar ch : cells[c].left(32767))
-                if (ch.unicode() >= 0x20 || ch == QLatin1Char('\t') || ch == QLatin1Char('\n'))
-                    text += ch;
-            const QByteArray utf8 = text.toUtf8();
+            auto writable = [](QChar ch) {
+                return ch.unicode() >= 0x20 || ch == QLatin1Char('\t') || ch == QLatin1Char('\n');
+            };
+            const QString& cell = cells[c];
+            QByteArray utf8;
+            if (cell.size() <= 32767 && std::all_of(cell.cbegin(), cell.cend(), writable)) {
+                utf8 = cell.toUtf8();
+            } else {
+                QString text;
+                for (QChar ch : cell.left(32767))
+                    if (writable(ch))
+                        text += ch;
+                utf8 = text.toUtf8();
+            }
             if (worksheet_write_string(m_sheet, static_cast<lxw_row_t>(m_row), static_cast<lxw_col_t>(c),
                                        utf8.constData(), nullptr) != LXW_NO_ERROR) {
                 if (error)
