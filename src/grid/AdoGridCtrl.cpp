@@ -809,6 +809,7 @@ void CAdoGridCtrl::ImportFromSpreadsheet() {
             }
             return true;
         }, &why);
+        book.reset(); // the .xls reader's process ends here
         if (!read || cancelled) {
             db->RollbackTrans();
             refuse(cancelled ? QStringLiteral("导入已取消，没有导入任何记录。")

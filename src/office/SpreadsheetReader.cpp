@@ -1,5 +1,6 @@
 #include "office/SpreadsheetReader.h"
 
+#include "office/XlsChild.h"
 #include "office/ZipArchive.h"
 
 #include <QDate>
@@ -12,7 +13,6 @@
 #include <gsf/gsf-infile.h>
 #include <gsf/gsf-input-stdio.h>
 #include <gsf/gsf-utils.h>
-#include <freexl.h>
 #include <pugixml.hpp>
 
 #include <algorithm>
@@ -461,40 +461,22 @@ bool XlsxReader::loadStrings() {
     return ok;
 }
 
+// FreeXL in a process of its own reads the cells; formula results, which it leaves empty, come
+// from the sheet's own records here.
 class XlsReader : public SpreadsheetReader {
 public:
-    ~XlsReader() override {
-        if (m_handle)
-            freexl_close(m_handle);
-    }
     bool Load(const QString& path, QString* error) {
+        if (!m_freexl.Start(path, error))
+            return false;
+        // Checked while FreeXL opens the file; a file beyond the bounds ends it at once.
         m_stream = workbookStream(path, kMaxPart);
         if (!XlsWithinBounds(m_stream)) {
+            m_freexl.Stop();
             if (error)
                 *error = QStringLiteral("不是 Excel 工作簿，或已损坏");
             return false;
         }
-        if (freexl_open(path.toUtf8().constData(), &m_handle) != FREEXL_OK) {
-            m_handle = nullptr;
-            if (error)
-                *error = QStringLiteral("不是 Excel 工作簿");
-            return false;
-        }
-        unsigned int count = 0;
-        freexl_get_info(m_handle, FREEXL_BIFF_SHEET_COUNT, &count);
-        for (unsigned int k = 0; k < count; ++k) {
-            const char* name = nullptr;
-            freexl_get_worksheet_name(m_handle, static_cast<unsigned short>(k), &name);
-            m_names << QString::fromUtf8(name ? name : "");
-        }
-        unsigned int encrypted = 0;
-        freexl_get_info(m_handle, FREEXL_BIFF_PASSWORD, &encrypted);
-        if (encrypted == FREEXL_BIFF_OBFUSCATED) {
-            if (error)
-                *error = QStringLiteral("工作簿有密码保护");
-            return false;
-        }
-        return true;
+        return m_freexl.ReceiveNames(error);
     }
     // FreeXL reads from a file only: bytes go to a private temporary one kept while open.
     bool LoadBytes(const QByteArray& bytes, QString* error) {
@@ -506,62 +488,46 @@ public:
         }
         return Load(m_copy->fileName(), error);
     }
-    QStringList SheetNames() const override { return m_names; }
+    QStringList SheetNames() const override { return m_freexl.SheetNames(); }
     bool ReadSheet(const QString& name, const std::function<bool(int, const QStringList&)>& callback,
                    QString* error) override {
-        const qsizetype index = m_names.indexOf(name);
-        if (index < 0 || freexl_select_active_worksheet(m_handle, static_cast<unsigned short>(index)) != FREEXL_OK) {
-            if (error)
-                *error = QStringLiteral("没有工作表“%1”").arg(name);
-            return false;
-        }
-        unsigned int rows = 0;
-        unsigned short columns = 0;
-        freexl_worksheet_dimensions(m_handle, &rows, &columns);
-        // A BIFF8 sheet has 65 536 rows of 256 columns; a corrupt file may claim more.
-        rows = std::min(rows, 65536u);
-        columns = std::min<unsigned short>(columns, 256);
-        // FreeXL gives formula cells as empty: their cached results come from the records.
-        const QHash<quint32, QString> formulas = XlsFormulaResults(m_stream, name);
-        for (unsigned int r = 0; r < rows; ++r) {
-            QStringList cells;
+        const qsizetype index = SheetNames().indexOf(name);
+        const QHash<quint32, QString> formulas = index >= 0 ? XlsFormulaResults(m_stream, name) : QHash<quint32, QString>();
+        QStringList texts;
+        const bool read = index >= 0 && m_freexl.ReadSheet(static_cast<int>(index), [&](unsigned int r, const std::vector<XlsCell>& cells) {
+            texts.clear();
             bool any = false;
-            for (unsigned short c = 0; c < columns; ++c) {
-                FreeXL_CellValue cell;
+            for (size_t c = 0; c < cells.size(); ++c) {
+                const XlsCell& cell = cells[c];
                 QString text;
-                if (freexl_get_cell_value(m_handle, r, c, &cell) == FREEXL_OK) {
-                    switch (cell.type) {
-                    case FREEXL_CELL_INT:
-                        text = QString::number(cell.value.int_value);
-                        break;
-                    case FREEXL_CELL_DOUBLE:
-                        text = NumberText(cell.value.double_value);
-                        break;
-                    case FREEXL_CELL_TEXT:
-                    case FREEXL_CELL_SST_TEXT:
-                    case FREEXL_CELL_DATE:
-                    case FREEXL_CELL_DATETIME:
-                    case FREEXL_CELL_TIME:
-                        text = QString::fromUtf8(cell.value.text_value);
-                        break;
-                    default:
-                        text = formulas.value(r << 16 | c);
-                        break;
-                    }
+                switch (cell.type) {
+                case XlsCell::Integer:
+                    text = QString::number(cell.integer);
+                    break;
+                case XlsCell::Real:
+                    text = NumberText(cell.real);
+                    break;
+                case XlsCell::Text:
+                    text = cell.text;
+                    break;
+                case XlsCell::None:
+                    if (!formulas.isEmpty())
+                        text = formulas.value(r << 16 | static_cast<quint32>(c));
+                    break;
                 }
                 any = any || !text.isEmpty();
-                cells << text;
+                texts << text;
             }
-            if (any && !callback(static_cast<int>(r) + 1, cells))
-                break;
-        }
-        return true;
+            return !any || callback(static_cast<int>(r) + 1, texts);
+        });
+        if (!read && error)
+            *error = index < 0 ? QStringLiteral("没有工作表“%1”").arg(name) : QStringLiteral("工作表“%1”无法读出").arg(name);
+        return read;
     }
 
 private:
-    const void* m_handle = nullptr;
+    XlsChild m_freexl;
     QByteArray m_stream; // the Workbook stream, read once for the bounds and the formulas
-    QStringList m_names;
     std::unique_ptr<QTemporaryFile> m_copy;
 };
 

@@ -5,6 +5,7 @@
 #include "office/SpreadsheetReader.h"
 #include "office/ZipArchive.h"
 
+#include <QDir>
 #include <QProgressDialog>
 #include <QSignalSpy>
 #include <QTimer>
@@ -332,4 +333,25 @@ TEST(SpreadsheetReader, XlsClaimsBeyondTheLimits) {
     EXPECT_TRUE(SpreadsheetReader::Open(path, &why));
     addToLastSheet(path, dimensions(0xFFFFFFF0u, 0xFFFF));
     EXPECT_FALSE(SpreadsheetReader::Open(path, &why));
+}
+
+// Files on which FreeXL itself faults (a bad free, an over-read) end its process, not ours:
+// each is refused or read whole, and the program goes on.
+TEST(SpreadsheetReader, FreeXlFaultsEndOnlyItsProcess) {
+    const QDir known(QStringLiteral(VRIN_FUZZ_KNOWN));
+    const QStringList files = known.entryList(QDir::Files);
+    ASSERT_FALSE(files.isEmpty());
+    for (const QString& name : files) {
+        SCOPED_TRACE(name.toStdString());
+        QString why;
+        std::unique_ptr<SpreadsheetReader> book = SpreadsheetReader::Open(known.filePath(name), &why);
+        if (!book) {
+            EXPECT_FALSE(why.isEmpty());
+            continue;
+        }
+        for (const QString& sheet : book->SheetNames())
+            book->ReadSheet(sheet, [](int, const QStringList&) { return true; }, &why);
+    }
+    QString why;
+    EXPECT_FALSE(SpreadsheetReader::Open(known.filePath(QStringLiteral("freexl-bad-free.xls")), &why));
 }
