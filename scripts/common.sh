@@ -6,6 +6,7 @@ VRIN_PACKAGES=(
     libsqlite3-dev libicu-dev libjpeg-dev
     libfreexl-dev libzip-dev libpugixml-dev libxlsxwriter-dev libgsf-1-dev libexpat1-dev
     googletest libgtest-dev
+    python3 python3-openpyxl python3-xlrd
     fonts-noto-cjk fonts-arphic-ukai fonts-arphic-uming
 )
 

@@ -1,7 +1,13 @@
 #include "GridFixture.h"
 
+#include "adodb/WorkbookWriter.h"
 #include "grid/GridCommands.h"
 #include "office/ZipArchive.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
 
 #include <freexl.h>
 #include <pugixml.hpp>
@@ -52,6 +58,42 @@ QStringList readXlsxStrings(const QString& path) {
                 strings << QString::fromUtf8(t.node().text().get());
         }
     return strings;
+}
+
+// A workbook as python3-xlrd (.xls) or python3-openpyxl (.xlsx) reads it: sheet names, the
+// count of rows of the first sheet and its rows (with ends, the first 3 and the last 2).
+struct ReadBack {
+    bool read = false;
+    QStringList sheets;
+    int count = 0;
+    std::vector<QStringList> rows;
+};
+
+ReadBack readBack(const QString& path, bool ends = false) {
+    QProcess python;
+    QStringList arguments{QStringLiteral(VRIN_READBACK), path};
+    if (ends)
+        arguments << QStringLiteral("--ends");
+    python.start(QStringLiteral("/usr/bin/python3"), arguments); // the system's, where the packages go
+    python.waitForFinished(120000);
+    ReadBack back;
+    if (python.exitStatus() != QProcess::NormalExit || python.exitCode() != 0) {
+        ADD_FAILURE() << "the independent reader failed on " << path.toStdString() << ": "
+                      << python.readAllStandardError().toStdString();
+        return back;
+    }
+    const QJsonObject json = QJsonDocument::fromJson(python.readAllStandardOutput()).object();
+    back.read = true;
+    for (const QJsonValue& v : json.value(QStringLiteral("sheets")).toArray())
+        back.sheets << v.toString();
+    back.count = json.value(QStringLiteral("count")).toInt();
+    for (const QJsonValue& row : json.value(QStringLiteral("rows")).toArray()) {
+        QStringList cells;
+        for (const QJsonValue& v : row.toArray())
+            cells << v.toString();
+        back.rows.push_back(cells);
+    }
+    return back;
 }
 
 } // namespace
@@ -107,4 +149,58 @@ TEST_F(GridTest, ExportingLongTextsAndTooManyRows) {
     EXPECT_FALSE(grid.ExportRows(many, m_appDir.Path(QStringLiteral("earlier.xls"))));
     EXPECT_TRUE(m_boxes.Boxes().back().text.contains(QStringLiteral("65535")));
     EXPECT_EQ(m_appDir.Read(QStringLiteral("earlier.xls")), QByteArray("an earlier file"));
+}
+
+// Both formats as office programs' readers see them: the sheet named after the table, the
+// headings from 序号, quotes, a number of 18 digits and a formula's text kept as text, a line
+// break.
+TEST_F(GridTest, ExportsReadBackByIndependentReaders) {
+    Exec(QStringLiteral("UPDATE 基本情况表 SET 姓名='O''Neil \"甲\"', 工作单位='110101198005030012' WHERE 编号=1"));
+    Exec(QStringLiteral("UPDATE 基本情况表 SET 姓名='=1+1', 工作单位='一组\n二号' WHERE 编号=2"));
+    CAdoGridCtrl& grid = Bind();
+    for (const char* ext : {"xls", "xlsx"}) {
+        SCOPED_TRACE(ext);
+        const QString file = m_appDir.Path(QStringLiteral("back.%1").arg(QString::fromLatin1(ext)));
+        ASSERT_TRUE(grid.ExportRows({1, 2, 3}, file));
+        const ReadBack back = readBack(file);
+        ASSERT_TRUE(back.read);
+        EXPECT_EQ(back.sheets, QStringList{QStringLiteral("基本情况表")});
+        ASSERT_EQ(back.rows.size(), 4u);
+        EXPECT_EQ(back.rows[0].join(QLatin1Char('|')), QStringLiteral("序号|编号|姓名|出生日期|家庭人口|身高|股民|工作单位"));
+        EXPECT_EQ(back.rows[1].value(0), QStringLiteral("1"));
+        EXPECT_EQ(back.rows[1].value(2), QStringLiteral("O'Neil \"甲\""));
+        EXPECT_EQ(back.rows[1].value(7), QStringLiteral("110101198005030012"));
+        EXPECT_EQ(back.rows[2].value(2), QStringLiteral("=1+1"));
+        EXPECT_EQ(back.rows[2].value(7), QStringLiteral("一组\n二号"));
+    }
+}
+
+// A .xls sheet holds 65 536 rows with the heading, a .xlsx one 1 048 576: full sheets read
+// back whole with a cell of 32 767 characters, and a .xls row past the last is refused.
+TEST(WorkbookLimits, FullSheetsReadBackWhole) {
+    TestDir dir;
+    struct Case {
+        const char* file;
+        int dataRows;
+    };
+    for (const Case& c : {Case{"full.xls", 65535}, Case{"many.xlsx", 100001}}) {
+        SCOPED_TRACE(c.file);
+        QString why;
+        auto writer = WorkbookWriter::For(dir.Path(QString::fromLatin1(c.file)), QStringLiteral("基本情况表"), &why);
+        ASSERT_TRUE(writer);
+        const QString longest(32767, QChar(0x5C45));
+        ASSERT_TRUE(writer->AddRow({QStringLiteral("编号"), QStringLiteral("姓名")}, &why));
+        ASSERT_TRUE(writer->AddRow({QStringLiteral("1"), longest}, &why));
+        for (int r = 2; r <= c.dataRows; ++r)
+            ASSERT_TRUE(writer->AddRow({QString::number(r), QStringLiteral("居民%1").arg(r)}, &why));
+        if (c.dataRows == 65535)
+            EXPECT_FALSE(writer->AddRow({QStringLiteral("65536"), QStringLiteral("多一行")}, &why));
+        ASSERT_TRUE(writer->Finish(&why)) << why.toStdString();
+        const ReadBack back = readBack(dir.Path(QString::fromLatin1(c.file)), true);
+        ASSERT_TRUE(back.read);
+        EXPECT_EQ(back.count, c.dataRows + 1);
+        ASSERT_EQ(back.rows.size(), 5u);
+        EXPECT_TRUE(back.rows[1].value(1) == longest) << "the longest cell whole";
+        EXPECT_EQ(back.rows[4], QStringList({QString::number(c.dataRows), QStringLiteral("居民%1").arg(c.dataRows)}));
+    }
 }
