@@ -31,7 +31,7 @@ if [ ! -e "$folder/人员档案.mdb" ]; then
 fi
 # A portable installation: the program lives in its data folder, beside its background
 # picture and manual.
-cp build/src/app/vrin "$folder/vrin"
+cp build/src/app/vrin build/src/office/xlsread/vrin-xlsread "$folder/"
 cp build/assets/bk.jpg build/assets/VRIN使用说明.doc build/assets/人员情况表.dot "$folder/"
 
 if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then

@@ -2,7 +2,7 @@
 
 VRIN_PACKAGES=(
     g++ cmake make pkg-config
-    qt6-base-dev qt6-qpa-plugins libgl-dev
+    qt6-base-dev qt6-qpa-plugins qt6-translations-l10n libgl-dev
     libsqlite3-dev libicu-dev libjpeg-dev
     libfreexl-dev libzip-dev libpugixml-dev libxlsxwriter-dev libgsf-1-dev libexpat1-dev
     googletest libgtest-dev

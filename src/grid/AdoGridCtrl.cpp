@@ -727,9 +727,11 @@ void CAdoGridCtrl::ImportFromSpreadsheet() {
     QStringList refused;
     bool cancelled = false;
     static const QRegularExpression eightDigits(QStringLiteral("^[0-9]{8}$"));
+    // Window-modal: nothing else in the window writes while the import's transaction is open.
     QProgressDialog progress(QStringLiteral("正在从Excel文件导入……"), QStringLiteral("取消"), 0, 0, this);
-    progress.setWindowModality(Qt::NonModal);
+    progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(500);
+    progress.setValue(0); // shows itself after half a second
     try {
         db->BeginTrans();
         const bool read = book->ReadSheet(m_strTable, [&](int row, const QStringList& cells) {
@@ -746,6 +748,7 @@ void CAdoGridCtrl::ImportFromSpreadsheet() {
                 return true;
             }
             if (row % 256 == 0) {
+                progress.setLabelText(FormatText(QStringLiteral("正在从Excel文件导入……第 %d 行"), row));
                 QCoreApplication::processEvents();
                 if (progress.wasCanceled()) {
                     cancelled = true;

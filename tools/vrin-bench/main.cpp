@@ -197,7 +197,7 @@ int main(int argc, char** argv) {
         } else if (arg == QLatin1String("--part") && i + 1 < argc) {
             part = QString::fromLocal8Bit(argv[++i]);
         } else {
-            std::fprintf(stderr, "usage: vrin-bench [--rows N] [--part data|grid|archive]\n");
+            std::fprintf(stderr, "usage: vrin-bench [--rows N] [--part data|grid|archive|spreadsheet]\n");
             return 2;
         }
     }
