@@ -354,4 +354,14 @@ TEST(SpreadsheetReader, FreeXlFaultsEndOnlyItsProcess) {
     }
     QString why;
     EXPECT_FALSE(SpreadsheetReader::Open(known.filePath(QStringLiteral("freexl-bad-free.xls")), &why));
+
+    // Without its reading program a .xls is refused, saying why.
+    TestDir dir;
+    const QString good = dir.Path(QStringLiteral("good.xls"));
+    writeBook(good, QStringLiteral("s"), {{"a"}, {"b"}});
+    ASSERT_TRUE(SpreadsheetReader::Open(good, &why));
+    qputenv("VRIN_XLSREAD", "/nonexistent/vrin-xlsread");
+    EXPECT_FALSE(SpreadsheetReader::Open(good, &why));
+    qunsetenv("VRIN_XLSREAD");
+    EXPECT_TRUE(why.contains(QStringLiteral("无法启动"))) << why.toStdString();
 }
