@@ -119,25 +119,24 @@ void sendSheet(int fd, const void* handle, std::uint32_t index) {
     writeAll(fd, out);
 }
 
-int serve(const char* path, int fd) {
+int sendError(int fd, ErrorCode code) {
     std::string out;
+    const size_t at = openFrame(out, Kind::Error);
+    out.push_back(static_cast<char>(code));
+    closeFrame(out, at);
+    writeAll(fd, out);
+    return 0;
+}
+
+int serve(const char* path, int fd) {
     const void* handle = nullptr;
-    if (freexl_open(path, &handle) != FREEXL_OK) {
-        const size_t at = openFrame(out, Kind::Error);
-        out.push_back(static_cast<char>(ErrorCode::NotOpened));
-        closeFrame(out, at);
-        writeAll(fd, out);
-        return 0;
-    }
+    if (freexl_open(path, &handle) != FREEXL_OK)
+        return sendError(fd, ErrorCode::NotOpened);
     unsigned int password = 0;
     freexl_get_info(handle, FREEXL_BIFF_PASSWORD, &password);
-    if (password == FREEXL_BIFF_OBFUSCATED) {
-        const size_t at = openFrame(out, Kind::Error);
-        out.push_back(static_cast<char>(ErrorCode::PasswordProtected));
-        closeFrame(out, at);
-        writeAll(fd, out);
-        return 0;
-    }
+    if (password == FREEXL_BIFF_OBFUSCATED)
+        return sendError(fd, ErrorCode::PasswordProtected);
+    std::string out;
     unsigned int count = 0;
     freexl_get_info(handle, FREEXL_BIFF_SHEET_COUNT, &count);
     count = std::min(count, 0xFFFFu);
