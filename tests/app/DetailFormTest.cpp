@@ -7,9 +7,9 @@
 #include "office/PersonSheetTemplate.h"
 #include "office/ZipArchive.h"
 #include "platform/Clock.h"
-#include "platform/ShellService.h"
 #include "platform/Jpeg.h"
 #include "platform/Paths.h"
+#include "platform/RecordingShell.h"
 #include "records/ResidentCatalogue.h"
 
 #include <QAbstractButton>
@@ -395,21 +395,6 @@ TEST_F(DetailFormTest, EnterSavesExceptInTheResume) {
 }
 
 namespace {
-
-class RecordingShell : public ShellService {
-public:
-    RecordingShell() : m_previous(SetShellService(this)) {}
-    ~RecordingShell() override { SetShellService(m_previous); }
-    bool OpenDocument(const QString& path) override {
-        opened << path;
-        return answer;
-    }
-    QStringList opened;
-    bool answer = true;
-
-private:
-    ShellService* m_previous;
-};
 
 QByteArray docxPart(const QByteArray& docx, const char* name) {
     std::vector<ZipEntry> entries;

@@ -4,7 +4,7 @@
 #include "app/shell/MainFrm.h"
 #include "app/settings/SettingsFiles.h"
 #include "platform/Gbk.h"
-#include "platform/ShellService.h"
+#include "platform/RecordingShell.h"
 #include "platform/Trace.h"
 
 #include "RecordingDC.h"
@@ -15,24 +15,6 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QToolButton>
-
-namespace {
-
-class RecordingShell : public ShellService {
-public:
-    RecordingShell() : m_previous(SetShellService(this)) {}
-    ~RecordingShell() override { SetShellService(m_previous); }
-    bool OpenDocument(const QString& path) override {
-        opened << path;
-        return false;
-    }
-    QStringList opened;
-
-private:
-    ShellService* m_previous;
-};
-
-} // namespace
 
 class MainFrameTest : public AppTest {
 protected:
@@ -186,6 +168,7 @@ TEST_F(MainFrameTest, HelpAsksTheDesktopForTheManualAndNothingElse) {
     ConnectApp(m_app);
     auto frame = Open();
     RecordingShell shell;
+    shell.answer = false;
     frame->FindCommand(ID_HELP_MANUAL)->trigger();
     EXPECT_EQ(shell.opened,
               QStringList{QDir(m_appDir.Folder()).filePath(QStringLiteral("VRIN使用说明.doc"))});
