@@ -2,6 +2,7 @@
 
 #include "ResidentDatabase.h"
 #include "adodb/ConnectionString.h"
+#include "app/archive/DlgGJRY.h"
 #include "adodb/Field.h"
 #include "app/users/Rights.h"
 #include "app/settings/SettingsFiles.h"
@@ -104,4 +105,14 @@ ModalDriver::Action AppTest::LoginAs(const QString& user, const QString& passwor
         TypeInto(Control(dialog, 1001), password);
         Click(Control(dialog, IDOK));
     };
+}
+
+void AppTest::RunArchive(CDlgGJRY& window, const std::function<void(CDlgGJRY&)>& action) {
+    m_dialogs.Then([&](QDialog& d) {
+        auto& w = static_cast<CDlgGJRY&>(d);
+        w.OnTimer(1); // the first fill, without waiting for the timer
+        action(w);
+        w.EndDialog(IDCANCEL);
+    });
+    window.DoModal();
 }

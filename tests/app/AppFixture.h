@@ -10,6 +10,10 @@
 
 #include <QStringList>
 
+#include <functional>
+
+class CDlgGJRY;
+
 class AppTest : public ::testing::Test {
 protected:
     void SetUp() override;
@@ -32,6 +36,10 @@ protected:
     // Opens the application's direct connection on a database with a user table, as
     // start-up leaves it, for the dialogs that read it.
     void ConnectApp(CVRINApp& app, const QString& folder = QString());
+
+    // Shows the archive window, fills its list at once (without waiting for its timer),
+    // runs the action on it and closes it.
+    void RunArchive(CDlgGJRY& window, const std::function<void(CDlgGJRY&)>& action);
 
     // A login dialog action: types the name and password, presses "登录".
     static ModalDriver::Action LoginAs(const QString& user, const QString& password);

@@ -42,13 +42,7 @@ protected:
     }
     void Run(std::function<void(CDlgGJRY&)> action) {
         CDlgGJRY window;
-        m_dialogs.Then([&](QDialog& d) {
-            auto& w = static_cast<CDlgGJRY&>(d);
-            w.OnTimer(1);
-            action(w);
-            w.EndDialog(IDCANCEL);
-        });
-        window.DoModal();
+        RunArchive(window, action);
     }
     static QStringList Names(CDlgGJRY& w) {
         QStringList names;

@@ -33,13 +33,7 @@ protected:
     // Opens the window and runs the action on it once the list is filled.
     void Run(std::function<void(CDlgGJRY&)> action) {
         CDlgGJRY window;
-        m_dialogs.Then([&](QDialog& d) {
-            auto& w = static_cast<CDlgGJRY&>(d);
-            w.OnTimer(1); // the first fill, without waiting for the timer
-            action(w);
-            w.EndDialog(IDCANCEL);
-        });
-        window.DoModal();
+        RunArchive(window, action);
     }
     // The counts of the title, computed with SQL of their own.
     QString CountsBySql(const QString& where) {

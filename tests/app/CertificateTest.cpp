@@ -114,13 +114,7 @@ protected:
     void Run(std::function<void(CDlgGJRY&)> action) {
         CDlgGJRY window;
         window.m_strCommunityTitle = QStringLiteral("红星村");
-        m_dialogs.Then([&](QDialog& d) {
-            auto& w = static_cast<CDlgGJRY&>(d);
-            w.OnTimer(1);
-            action(w);
-            w.EndDialog(IDCANCEL);
-        });
-        window.DoModal();
+        RunArchive(window, action);
     }
     CVRINApp m_app;
     ScriptedPrinter m_printer;
