@@ -13,8 +13,12 @@ ComError spreadsheetError(const QString& why) {
     return ComError(E_FAIL, why, QStringLiteral("Microsoft Excel Driver"), QStringLiteral("HY000"), 0);
 }
 
-// The string literals and the names between the parentheses of a statement.
-void readList(const std::vector<SqlToken>& tokens, size_t from, QStringList& names, QStringList& strings) {
+bool isWord(const SqlToken& t, const char* word) {
+    return t.type == SqlToken::Word && t.value.compare(QLatin1String(word), Qt::CaseInsensitive) == 0;
+}
+
+// Hands each token one level inside parentheses, from `from` on, to f.
+template <class F> void forEachInParentheses(const std::vector<SqlToken>& tokens, size_t from, F f) {
     int depth = 0;
     for (size_t k = from; k < tokens.size(); ++k) {
         const SqlToken& t = tokens[k];
@@ -22,10 +26,8 @@ void readList(const std::vector<SqlToken>& tokens, size_t from, QStringList& nam
             ++depth;
         else if (t.type == SqlToken::Symbol && t.text == QLatin1String(")"))
             --depth;
-        else if (depth == 1 && t.type == SqlToken::String)
-            strings << t.value;
-        else if (depth == 1 && (t.type == SqlToken::Word || t.type == SqlToken::QuotedName))
-            names << t.value;
+        else if (depth == 1)
+            f(t);
     }
 }
 
@@ -68,10 +70,7 @@ std::unique_ptr<RowSet> SpreadsheetProvider::ExecuteWithParameters(const QString
         for (const SqlToken& t : TokenizeJetSql(command))
             if (t.type != SqlToken::Space)
                 tokens.push_back(t);
-        auto word = [&](size_t k, const char* w) {
-            return k < tokens.size() && tokens[k].type == SqlToken::Word &&
-                   tokens[k].value.compare(QLatin1String(w), Qt::CaseInsensitive) == 0;
-        };
+        auto word = [&](size_t k, const char* w) { return k < tokens.size() && isWord(tokens[k], w); };
         if (word(0, "CREATE") && word(1, "TABLE") && tokens.size() > 2) {
             if (!parameters.empty())
                 throw spreadsheetError(QStringLiteral("CREATE TABLE 不带参数。"));
@@ -109,13 +108,12 @@ void SpreadsheetProvider::createTable(const std::vector<SqlToken>& tokens) {
     m_writer = WorkbookWriter::For(m_path, tokens[2].value, &why);
     if (!m_writer)
         throw spreadsheetError(why);
-    QStringList names, strings;
-    readList(tokens, 3, names, strings);
     QStringList headings;
-    for (const QString& n : names)
-        if (n.compare(QLatin1String("TEXT"), Qt::CaseInsensitive) != 0)
-            headings << n;
-    m_columns = static_cast<int>(headings.size());
+    forEachInParentheses(tokens, 3, [&](const SqlToken& t) {
+        if ((t.type == SqlToken::Word || t.type == SqlToken::QuotedName) &&
+            t.value.compare(QLatin1String("TEXT"), Qt::CaseInsensitive) != 0)
+            headings << t.value;
+    });
     if (!m_writer->AddRow(headings, &why))
         throw spreadsheetError(why);
 }
@@ -125,23 +123,16 @@ SpreadsheetProvider::InsertValues SpreadsheetProvider::readInsert(const QString&
     InsertValues values;
     values.command = command;
     size_t k = 0;
-    while (k < tokens.size() && !(tokens[k].type == SqlToken::Word &&
-                                  tokens[k].value.compare(QLatin1String("VALUES"), Qt::CaseInsensitive) == 0))
+    while (k < tokens.size() && !isWord(tokens[k], "VALUES"))
         ++k;
-    int depth = 0;
-    for (; k < tokens.size(); ++k) {
-        const SqlToken& t = tokens[k];
-        if (t.type == SqlToken::Symbol && t.text == QLatin1String("("))
-            ++depth;
-        else if (t.type == SqlToken::Symbol && t.text == QLatin1String(")"))
-            --depth;
-        else if (depth == 1 && t.type == SqlToken::String) {
+    forEachInParentheses(tokens, k, [&](const SqlToken& t) {
+        if (t.type == SqlToken::String) {
             values.literals << t.value;
             values.parameter.push_back(-1);
-        } else if (depth == 1 && t.type == SqlToken::Symbol && t.text == QLatin1String("?")) {
+        } else if (t.type == SqlToken::Symbol && t.text == QLatin1String("?")) {
             values.literals << QString();
             values.parameter.push_back(values.parameters++);
         }
-    }
+    });
     return values;
 }

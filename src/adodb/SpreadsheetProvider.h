@@ -36,6 +36,5 @@ private:
 
     QString m_path;
     std::unique_ptr<WorkbookWriter> m_writer;
-    int m_columns = 0;
     InsertValues m_insert; // the last INSERT read
 };

@@ -427,11 +427,11 @@ sqlite3_stmt* SqliteProvider::prepare(const QString& sql, bool checkTail) const 
     return stmt;
 }
 
-sqlite3_stmt* SqliteProvider::cached(const QString& sql) {
+sqlite3_stmt* SqliteProvider::cached(const QString& sql, bool checkTail) {
     auto it = m_statements.find(sql);
     if (it != m_statements.end())
         return it.value();
-    sqlite3_stmt* stmt = prepare(sql, false);
+    sqlite3_stmt* stmt = prepare(sql, checkTail);
     m_statements.insert(sql, stmt);
     return stmt;
 }
@@ -662,7 +662,7 @@ std::unique_ptr<RowSet> SqliteProvider::ExecuteWithParameters(const QString& com
                                JetSource(), QStringLiteral("42000"), 0);
             return Execute(command, affected);
         }
-        sqlite3_finalize(prepare(translated.sql, true)); // refuses a second statement
+        cached(translated.sql, true); // prepared once, refusing a second statement
         ParameterisedCommand prepared;
         const std::vector<ColumnInfo>& columns = tableColumns(translated.table);
         for (const QString& target : translated.parameterColumns) {

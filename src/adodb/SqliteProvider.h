@@ -47,7 +47,8 @@ private:
     [[noreturn]] void raise(int rc, const QString& context = QString()) const;
     void exec(const QString& sql);
     sqlite3_stmt* prepare(const QString& sql, bool checkTail) const;
-    sqlite3_stmt* cached(const QString& sql);
+    // A prepared statement kept for the connection's life (until the schema changes).
+    sqlite3_stmt* cached(const QString& sql, bool checkTail = false);
     std::unique_ptr<RowSet> readRows(sqlite3_stmt* stmt, const JetStatement& statement,
                                      const QString& source);
     const std::vector<ColumnInfo>& tableColumns(const QString& table);

@@ -10,7 +10,6 @@
 #include "platform/MessageService.h"
 #include "platform/Paths.h"
 #include "platform/ShellService.h"
-#include "platform/SqlLiteral.h"
 #include "platform/TextFile.h"
 #include "widgets/ControlIds.h"
 
@@ -745,17 +744,7 @@ void CAdoGridCtrl::ImportFromSpreadsheet() {
                     else
                         recognised.insert(c, field);
                 }
-                return true;
-            }
-            if (row % 256 == 0) {
-                progress.setLabelText(FormatText(QStringLiteral("正在从Excel文件导入……第 %d 行"), row));
-                QCoreApplication::processEvents();
-                if (progress.wasCanceled()) {
-                    cancelled = true;
-                    return false;
-                }
-            }
-            if (!update) { // the commands, once the headings are known
+                // One UPDATE and one INSERT for every row, over the recognised columns.
                 QStringList assignments, columns, marks;
                 for (auto it = recognised.constBegin(); it != recognised.constEnd(); ++it) {
                     assignments << it.value() + QStringLiteral("=?");
@@ -772,6 +761,15 @@ void CAdoGridCtrl::ImportFromSpreadsheet() {
                 insert->PutCommandText(QStringLiteral("INSERT INTO ") + m_strTable + QStringLiteral(" (") +
                                        columns.join(QLatin1Char(',')) + QStringLiteral(") VALUES (") +
                                        marks.join(QLatin1Char(',')) + QLatin1Char(')'));
+                return true;
+            }
+            if (row % 256 == 0) {
+                progress.setLabelText(FormatText(QStringLiteral("正在从Excel文件导入……第 %d 行"), row));
+                QCoreApplication::processEvents();
+                if (progress.wasCanceled()) {
+                    cancelled = true;
+                    return false;
+                }
             }
             values.clear();
             bool any = false;
