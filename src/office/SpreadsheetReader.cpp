@@ -234,17 +234,30 @@ public:
                doc.load_buffer(data.constData(), static_cast<size_t>(data.size()),
                                pugi::parse_default & ~pugi::parse_doctype).status == pugi::status_ok;
     }
-    // Streams a part through an expat parser set up by the caller; FALSE when the part is
-    // missing, unreadable, over the limit, or not well-formed.
-    bool stream(const QString& name, XML_Parser parser, const bool& stopped) const {
+    // Streams a part through expat into a handler (start, end and characters, the parser in
+    // `parser`, `bad` to refuse the part); a part with a DTD is refused, so no entity is
+    // ever expanded. FALSE when the part is missing, unreadable, over the limit, not
+    // well-formed or refused; TRUE as soon as the handler sets `stopped`.
+    template <class Handler> bool streamPart(const QString& name, Handler& handler, const bool& stopped) const {
+        handler.parser = XML_ParserCreate("UTF-8");
+        XML_SetUserData(handler.parser, &handler);
+        XML_SetElementHandler(handler.parser, &Handler::start, &Handler::end);
+        XML_SetCharacterDataHandler(handler.parser, &Handler::characters);
+        XML_SetStartDoctypeDeclHandler(handler.parser, [](void* self, const XML_Char*, const XML_Char*, const XML_Char*, int) {
+            auto* h = static_cast<Handler*>(self);
+            h->bad = true;
+            XML_StopParser(h->parser, XML_FALSE);
+        });
         bool wellFormed = true;
         const bool read = m_zip.ReadPieces(name, kMaxPart, [&](const char* bytes, qsizetype size) {
-            wellFormed = XML_Parse(parser, bytes, static_cast<int>(size), XML_FALSE) != XML_STATUS_ERROR;
+            wellFormed = XML_Parse(handler.parser, bytes, static_cast<int>(size), XML_FALSE) != XML_STATUS_ERROR;
             return wellFormed && !stopped;
         });
-        if (stopped)
-            return true;
-        return read && wellFormed && XML_Parse(parser, nullptr, 0, XML_TRUE) != XML_STATUS_ERROR;
+        const bool ok = !handler.bad &&
+                        (stopped || (read && wellFormed && XML_Parse(handler.parser, nullptr, 0, XML_TRUE) != XML_STATUS_ERROR));
+        XML_ParserFree(handler.parser);
+        handler.parser = nullptr;
+        return ok;
     }
     bool loadStrings();
     void loadStyles() {
@@ -276,9 +289,9 @@ public:
 
 // The sheet part streamed with expat: rows of cells, each cell's text by its type.
 struct SheetParse {
-    const XlsxReader* book;
-    const std::function<bool(int, const QStringList&)>* callback;
-    XML_Parser parser;
+    const XlsxReader* book = nullptr;
+    const std::function<bool(int, const QStringList&)>* callback = nullptr;
+    XML_Parser parser = nullptr;
     QStringList cells;
     int row = 0, nextRow = 1, column = 0, nextColumn = 1;
     QString type;
@@ -368,13 +381,7 @@ struct SheetParse {
         if (p->stop || p->bad)
             XML_StopParser(p->parser, XML_FALSE);
     }
-    // A sheet with a DTD is refused: no entity is ever expanded.
-    static void doctype(void* self, const XML_Char*, const XML_Char*, const XML_Char*, int) {
-        auto* p = static_cast<SheetParse*>(self);
-        p->bad = true;
-        XML_StopParser(p->parser, XML_FALSE);
-    }
-    static void text(void* self, const XML_Char* s, int length) {
+    static void characters(void* self, const XML_Char* s, int length) {
         auto* p = static_cast<SheetParse*>(self);
         if (p->inValue)
             p->value.append(s, length);
@@ -392,14 +399,10 @@ bool XlsxReader::ReadSheet(const QString& name, const std::function<bool(int, co
             *error = QStringLiteral("没有工作表“%1”").arg(name);
         return false;
     }
-    SheetParse p{this, &callback, XML_ParserCreate("UTF-8"), {}, 0, 1, 0, 1, {}, 0, {}, false, false, false, false};
-    XML_SetUserData(p.parser, &p);
-    XML_SetElementHandler(p.parser, &SheetParse::start, &SheetParse::end);
-    XML_SetCharacterDataHandler(p.parser, &SheetParse::text);
-    XML_SetStartDoctypeDeclHandler(p.parser, &SheetParse::doctype);
-    const bool read = stream(part, p.parser, p.stop);
-    const bool ok = read && !p.bad;
-    XML_ParserFree(p.parser);
+    SheetParse p;
+    p.book = this;
+    p.callback = &callback;
+    const bool ok = streamPart(part, p, p.stop);
     if (!ok && error)
         *error = QStringLiteral("工作表“%1”无法读出").arg(name);
     return ok;
@@ -409,7 +412,7 @@ bool XlsxReader::ReadSheet(const QString& name, const std::function<bool(int, co
 struct StringsParse {
     QByteArray* bytes;
     std::vector<qsizetype>* ends;
-    XML_Parser parser;
+    XML_Parser parser = nullptr;
     int phonetic = 0;
     bool inItem = false, inText = false, bad = false;
 
@@ -434,11 +437,6 @@ struct StringsParse {
             p->inText = false;
         }
     }
-    static void doctype(void* self, const XML_Char*, const XML_Char*, const XML_Char*, int) {
-        auto* p = static_cast<StringsParse*>(self);
-        p->bad = true;
-        XML_StopParser(p->parser, XML_FALSE);
-    }
     static void characters(void* self, const XML_Char* s, int length) {
         auto* p = static_cast<StringsParse*>(self);
         if (p->inText)
@@ -450,15 +448,9 @@ bool XlsxReader::loadStrings() {
     const QString part = QStringLiteral("xl/sharedStrings.xml");
     if (!m_zip.Contains(part))
         return true; // a workbook of numbers or inline strings has none
-    StringsParse p{&m_stringBytes, &m_stringEnds, XML_ParserCreate("UTF-8")};
-    XML_SetUserData(p.parser, &p);
-    XML_SetElementHandler(p.parser, &StringsParse::start, &StringsParse::end);
-    XML_SetCharacterDataHandler(p.parser, &StringsParse::characters);
-    XML_SetStartDoctypeDeclHandler(p.parser, &StringsParse::doctype);
-    bool never = false;
-    const bool ok = stream(part, p.parser, never) && !p.bad;
-    XML_ParserFree(p.parser);
-    return ok;
+    StringsParse p{&m_stringBytes, &m_stringEnds};
+    const bool never = false;
+    return streamPart(part, p, never);
 }
 
 // FreeXL in a process of its own reads the cells; formula results, which it leaves empty, come
