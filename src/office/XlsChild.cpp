@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <fcntl.h>
 #include <poll.h>
 #include <spawn.h>
 #include <signal.h>
@@ -77,18 +78,29 @@ void XlsChild::Stop() {
     m_pid = -1;
 }
 
+bool XlsChild::stopWith(const QString& why, QString* error) {
+    Stop();
+    if (error)
+        *error = why;
+    return false;
+}
+
 bool XlsChild::Start(const QString& path, QString* error) {
-    auto fail = [&](const QString& why) {
-        Stop();
-        if (error)
-            *error = why;
-        return false;
-    };
+    auto fail = [&](const QString& why) { return stopWith(why, error); };
     const QByteArray program = QFile::encodeName(readerProgram());
     const QByteArray file = QFile::encodeName(path);
     int pair[2];
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, pair) != 0)
         return fail(QStringLiteral("无法启动读取 .xls 文件的程序"));
+    if (pair[1] == kSocketFd) { // dup2 onto itself would leave it closing on exec
+        const int moved = ::fcntl(pair[1], F_DUPFD_CLOEXEC, kSocketFd + 1);
+        ::close(pair[1]);
+        pair[1] = moved;
+        if (moved < 0) {
+            ::close(pair[0]);
+            return fail(QStringLiteral("无法启动读取 .xls 文件的程序"));
+        }
+    }
     // Spawned, not forked: nothing of this process is copied. The socket's other end
     // becomes its descriptor 3.
     posix_spawn_file_actions_t actions;
@@ -107,12 +119,7 @@ bool XlsChild::Start(const QString& path, QString* error) {
 }
 
 bool XlsChild::ReceiveNames(QString* error) {
-    auto fail = [&](const QString& why) {
-        Stop();
-        if (error)
-            *error = why;
-        return false;
-    };
+    auto fail = [&](const QString& why) { return stopWith(why, error); };
     QByteArray frame;
     if (!receive(frame))
         return fail(QStringLiteral("不是 Excel 工作簿，或已损坏"));

@@ -49,6 +49,8 @@ public:
 
 private:
     bool receive(QByteArray& frame);
+    // Ends the process and gives the reason; FALSE.
+    bool stopWith(const QString& why, QString* error);
 
     pid_t m_pid = -1;
     int m_socket = -1;
