@@ -811,6 +811,7 @@ void CAdoGridCtrl::ImportFromSpreadsheet() {
             return true;
         }, &why);
         book.reset(); // the .xls reader's process ends here
+        progress.reset(); // gone, and not shown later over the messages below
         if (!read || cancelled) {
             db->RollbackTrans();
             refuse(cancelled ? QStringLiteral("导入已取消，没有导入任何记录。")
@@ -819,6 +820,7 @@ void CAdoGridCtrl::ImportFromSpreadsheet() {
         }
         db->CommitTrans();
     } catch (const adodb::ComError& e) {
+        progress.reset();
         try {
             db->RollbackTrans();
         } catch (const adodb::ComError&) {

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QProgressDialog>
 #include <QSignalSpy>
+#include <QTest>
 #include <QTimer>
 
 #include <gsf/gsf-infile-msole.h>
@@ -174,7 +175,13 @@ TEST_F(GridTest, ImportingUpdatesByKeyAndAddsTheRest) {
                                     file));
         Exec(QStringLiteral("UPDATE 基本情况表 SET 姓名='改了' WHERE 编号=1"));
         m_files.Answer(file);
-        m_boxes.Expect(QStringLiteral("共成功导入4条记录。其中增加0条，更新4条。"));
+        m_boxes
+            .OnNextBox([&](const ScriptedResponder::Box&) {
+                QTest::qWait(700); // past the progress dialog's delay
+                for (QProgressDialog* progress : grid.findChildren<QProgressDialog*>())
+                    EXPECT_FALSE(progress->isVisible()) << "no progress left over the report";
+            })
+            .Expect(QStringLiteral("共成功导入4条记录。其中增加0条，更新4条。"));
         QSignalSpy imported(&grid, &CAdoGridCtrl::gridImported);
         grid.OnCommand(ID_GRID_IMPORT, 0);
         EXPECT_EQ(imported.size(), 1);
