@@ -12,6 +12,14 @@ ComError::ComError(HRESULT hr, QString description, QString source, QString sqlS
                  .toStdString();
 }
 
+QString LockTimeoutState() {
+    return QStringLiteral("HYT00");
+}
+
+bool IsLockTimeout(const ComError& e) {
+    return e.SQLState() == LockTimeoutState();
+}
+
 QString ComError::ErrorMessage() const {
     return SystemMessageText(m_hr);
 }

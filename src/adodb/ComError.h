@@ -38,6 +38,11 @@ private:
 // The system's text for a result code.
 QString SystemMessageText(HRESULT hr);
 
+// The database stayed locked by another user past the wait: trying again later may work.
+bool IsLockTimeout(const ComError& e);
+// The SQL state of such an error.
+QString LockTimeoutState();
+
 // Sources named in errors.
 QString JetSource();       // the database engine
 QString RecordsetSource(); // the object model's recordset

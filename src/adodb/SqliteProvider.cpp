@@ -299,7 +299,7 @@ void SqliteProvider::raise(int rc, const QString& context) const {
     } else if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED) {
         description = QStringLiteral("数据库“%1”正被其他用户或程序锁定，请稍后再试（%2）。")
                           .arg(m_displayPath, detail);
-        state = QStringLiteral("HYT00");
+        state = LockTimeoutState();
     } else if (primary == SQLITE_READONLY) {
         description =
             QStringLiteral("数据库“%1”是只读的，不能修改（%2）。").arg(m_displayPath, detail);

@@ -78,6 +78,8 @@ CAdoGridCtrl::CAdoGridCtrl(QWidget* parent) : QTableView(parent) {
     setWordWrap(false);
     setCornerButtonEnabled(false);
     setMouseTracking(true);
+    viewport()->setMouseTracking(true); // the cut-off cell's tip follows the pointer
+    setTabKeyNavigation(false); // the arrows move in the list, Tab leaves it
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     QPalette colours = palette();
     colours.setColor(QPalette::Window, QColor(200, 250, 225));
@@ -92,6 +94,7 @@ CAdoGridCtrl::CAdoGridCtrl(QWidget* parent) : QTableView(parent) {
 
     m_pEditor = new CLCEditComboBox(this);
     connect(m_pEditor, &CLCEditComboBox::cellSaved, this, &CAdoGridCtrl::OnCellSaved);
+    connect(m_pEditor, &CLCEditComboBox::rowChanged, this, &CAdoGridCtrl::RefreshRow);
 
     connect(m_pHeader, &QHeaderView::sectionClicked, this, &CAdoGridCtrl::OnColumnClick);
     connect(m_pHeader, &CAdoHeaderCtrl::menuCommand, this,
@@ -534,14 +537,40 @@ void CAdoGridCtrl::mouseDoubleClickEvent(QMouseEvent* event) {
         return;
     const int key = m_model.Rows().Key(index.row());
     post([this, key] { emit gridOpenRow(key); });
-    if (m_bEditing && !m_pEditor->IsOpen()) {
+    const bool keyColumn = m_rs.IsOpen() && GetHeadingText(index.column()) == m_rs.GetFieldName(0);
+    if (m_bEditing && !keyColumn && !m_pEditor->IsOpen()) {
         m_nEditRow = index.row();
         m_nEditColumn = index.column();
         m_pTip->hide();
-        m_pEditor->ShowEditor(viewport(), visualRect(index),
-                              m_model.CellText(index.row(), index.column()), key, m_strTable,
-                              GetHeadingText(index.column()), m_pConnection);
+        // On the window rather than the list's viewport, so that the window's accessible
+        // tree holds it (a list's own children are its cells).
+        QWidget* host = parentWidget() ? parentWidget() : viewport();
+        m_pEditor->ShowEditor(host, editorRect(host), m_model.CellText(index.row(), index.column()), key,
+                              m_strTable, GetHeadingText(index.column()), m_pConnection);
     }
+}
+
+QRect CAdoGridCtrl::editorRect(QWidget* host) const {
+    const QRect cell = visualRect(m_model.index(m_nEditRow, m_nEditColumn));
+    return QRect(viewport()->mapTo(host, cell.topLeft()), cell.size());
+}
+
+void CAdoGridCtrl::scrollContentsBy(int dx, int dy) {
+    QTableView::scrollContentsBy(dx, dy);
+    if (!m_pEditor->IsOpen())
+        return;
+    // The editor goes with its cell; a cell scrolled out of sight ends the edit, as leaving does.
+    const QRect cell = visualRect(m_model.index(m_nEditRow, m_nEditColumn));
+    if (!viewport()->rect().contains(cell.center()))
+        m_pEditor->EndEdit(true);
+    else if (QWidget* host = m_pEditor->parentWidget())
+        m_pEditor->move(editorRect(host).topLeft());
+}
+
+void CAdoGridCtrl::mouseReleaseEvent(QMouseEvent* event) {
+    QTableView::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton)
+        emit gridClicked(event->position().toPoint());
 }
 
 void CAdoGridCtrl::mouseMoveEvent(QMouseEvent* event) {

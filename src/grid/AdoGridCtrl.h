@@ -106,6 +106,8 @@ signals:
     void gridCommand(unsigned long long wParam, long long lParam); // sent, not handled
     // The rows were read again (Refresh, a sort): a row chosen before may be another now.
     void gridRefilled();
+    // A left click on the viewport, after the view has changed its selection for it.
+    void gridClicked(const QPoint& at);
 
 public slots:
     // The editor saved a cell: re-read the row, then tell the owner.
@@ -114,11 +116,15 @@ public slots:
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     bool viewportEvent(QEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
 
 private:
+    // The edited cell in the coordinates of the editor's host.
+    QRect editorRect(QWidget* host) const;
     void buildColumns();
     void applyColumnWidths();
     void fillRows();

@@ -7,6 +7,7 @@
 #include "widgets/ControlIds.h"
 
 #include <QAbstractItemView>
+#include <QAccessibleWidget>
 #include <QCollator>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -67,9 +68,36 @@ void integerRange(long type, long long& low, long long& high) {
     }
 }
 
+// What assistive technology sees of the editor: an editable combo box named after its
+// column, whose value is the typed text.
+class AccessibleCellEditor : public QAccessibleWidget {
+public:
+    explicit AccessibleCellEditor(QWidget* w) : QAccessibleWidget(w, QAccessible::ComboBox) {}
+    QAccessible::State state() const override {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.editable = true;
+        s.expandable = true;
+        return s;
+    }
+    QString text(QAccessible::Text t) const override {
+        auto* box = static_cast<QComboBox*>(widget());
+        if (t == QAccessible::Value)
+            return box->currentText();
+        return QAccessibleWidget::text(t);
+    }
+};
+
+QAccessibleInterface* cellEditorInterface(const QString& className, QObject* object) {
+    if (className == QLatin1String("CLCEditComboBox") && object && object->isWidgetType())
+        return new AccessibleCellEditor(static_cast<QWidget*>(object));
+    return nullptr;
+}
+
 } // namespace
 
 CLCEditComboBox::CLCEditComboBox(QWidget* parent) : QComboBox(parent) {
+    static const bool accessible = (QAccessible::installFactory(cellEditorInterface), true);
+    (void)accessible;
     SetControlId(this, kControlId);
     setEditable(true);
     setInsertPolicy(QComboBox::NoInsert);
@@ -123,6 +151,8 @@ void CLCEditComboBox::ShowEditor(QWidget* parent, const QRect& cell, const QStri
     m_strTable = table;
     m_strField = field;
     m_pConnection = connection;
+    if (!openRow())
+        return;
     if (m_aChoices.isEmpty())
         m_aChoices = CollectChoices(connection, table, field);
 
@@ -140,6 +170,7 @@ void CLCEditComboBox::ShowEditor(QWidget* parent, const QRect& cell, const QStri
 
     setParent(parent);
     setFont(parent->font());
+    setAccessibleName(field);
     clear();
     addItems(m_aChoices);
     setEditText(text);
@@ -151,16 +182,42 @@ void CLCEditComboBox::ShowEditor(QWidget* parent, const QRect& cell, const QStri
     lineEdit()->selectAll();
 }
 
+// Reads the row being edited; its values are what the save checks the row against.
+bool CLCEditComboBox::openRow() {
+    m_record.Close();
+    m_record.SetAdoConnection(m_pConnection);
+    try {
+        RecordsetPtr raw = m_record.GetRecordset();
+        raw->Open(FormatText(QStringLiteral("SELECT * FROM %s WHERE FALSE"), m_strTable),
+                  m_pConnection->GetConnection(), adOpenStatic, adLockReadOnly, adCmdText);
+        const QString keyField = raw->GetFields()->GetItem(Variant(0))->GetName();
+        raw->Close();
+        raw->Open(FormatText(QStringLiteral("SELECT * FROM %s WHERE %s=%d"), m_strTable, keyField, m_nKey),
+                  m_pConnection->GetConnection(), adOpenDynamic, adLockOptimistic, adCmdText);
+        if (!raw->GetEOF())
+            return true; // a row gone meanwhile opens nothing
+    } catch (const ComError& e) {
+        if (IsLockTimeout(e))
+            refuse(QStringLiteral("现在无法编辑这一项：\r\n") + e.Description(), QStringLiteral("失败"));
+    }
+    m_record.Close();
+    return false;
+}
+
 void CLCEditComboBox::EndEdit(bool save) {
-    if (!m_bOpen)
+    if (!m_bOpen || m_bClosing)
         return;
-    m_bOpen = false;
-    m_bClosing = true; // the focus loss that hiding causes saves nothing more
+    m_bClosing = true; // a focus loss while saving or hiding saves nothing more
     m_strText = currentText();
+    if (save && SaveCell() == Saved::Retry) {
+        m_bClosing = false;
+        setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    m_bOpen = false;
     hide();
     m_aChoices.clear();
-    if (save)
-        SaveCell();
+    m_record.Close();
     m_bClosing = false;
 }
 
@@ -217,34 +274,38 @@ CLCEditComboBox::Store CLCEditComboBox::storeValue(CAdoRecordSet& record) {
     }
 }
 
-void CLCEditComboBox::SaveCell() {
-    if (m_strText == m_strPrevText || !m_pConnection)
-        return;
-    CAdoRecordSet record;
-    record.SetAdoConnection(m_pConnection);
-    QString keyField;
-    if (record.Open(FormatText(QStringLiteral("SELECT * FROM %s WHERE FALSE"), m_strTable)))
-        keyField = record.GetFieldName(0);
-    // Only the row being edited is read.
-    if (keyField.isEmpty() ||
-        !record.Open(FormatText(QStringLiteral("SELECT * FROM %s WHERE %s=%d"), m_strTable,
-                                keyField, m_nKey)) ||
-        record.IsEOF())
-        return;
-    const Store stored = storeValue(record);
+CLCEditComboBox::Saved CLCEditComboBox::SaveCell() {
+    if (m_strText == m_strPrevText || !m_pConnection || !m_record.IsOpen() || m_record.IsEOF())
+        return Saved::Nothing;
+    const QString failed = QStringLiteral("保存失败。请确认该项是否可以修改，或者值是否存在!\n");
+    const Store stored = storeValue(m_record);
     if (stored == Store::Refused) {
-        record.CancelUpdate();
-        return; // a number or date that is none: nothing saved, the previous text kept
+        m_record.CancelUpdate();
+        return Saved::Refused; // a number or date that is none: nothing saved, the previous text kept
     }
-    if (stored == Store::Put && record.Update()) {
-        record.Close();
-        emit cellSaved(m_nKey);
-    } else {
-        record.CancelUpdate();
-        refuse(QStringLiteral("保存失败。请确认该项是否可以修改，或者值是否存在!\n"),
-               QStringLiteral("失败"));
+    if (stored == Store::PutFailed) {
+        m_record.CancelUpdate();
+        refuse(failed, QStringLiteral("失败"));
+        m_strPrevText = m_strText;
+        return Saved::Refused;
     }
+    try {
+        // Checked against the row as it was read when the editor opened.
+        m_record.GetRecordset()->Update();
+    } catch (const ComError& e) {
+        m_record.CancelUpdate();
+        refuse(failed + e.Description(), QStringLiteral("失败"));
+        if (IsLockTimeout(e))
+            return Saved::Retry; // nothing stored yet: the typed text stays for another Enter
+        if (e.Error() == DB_E_CONCURRENCYVIOLATION)
+            emit rowChanged(m_nKey);
+        m_strPrevText = m_strText;
+        return Saved::Refused;
+    }
+    m_record.Close();
     m_strPrevText = m_strText;
+    emit cellSaved(m_nKey);
+    return Saved::Yes;
 }
 
 void CLCEditComboBox::complete(const QString& typed) {

@@ -1,9 +1,11 @@
 #pragma once
 // The in-cell editor of a grid: a flat editable drop-down over a cell, offering the
-// column's distinct values and completing typed text from them. Enter or leaving it saves
-// the value into the record; Escape closes it without saving.
+// column's distinct values and completing typed text from them. The row is read when the
+// editor opens; Enter or leaving it saves the value into that row unless another user
+// changed it meanwhile; Escape closes it without saving.
 
 #include "ado/AdoConnection.h"
+#include "ado/AdoRecordSet.h"
 
 #include <QComboBox>
 #include <QStringList>
@@ -18,14 +20,16 @@ public:
 
     explicit CLCEditComboBox(QWidget* parent = nullptr);
 
-    // Opens over the cell; nothing happens while an edit is open or when the table cannot
-    // be read.
+    // Opens over the cell with the row read; nothing happens while an edit is open, and a
+    // row that cannot be read opens nothing (a lock is told).
     void ShowEditor(QWidget* parent, const QRect& cell, const QString& text, int key,
                     const QString& table, const QString& field, CAdoConnection* connection);
-    // Ends the edit, saving when asked to.
+    // Ends the edit, saving when asked to. A save the database could not take for a lock
+    // keeps the editor open on the typed text, so that Enter tries again.
     void EndEdit(bool save);
-    // Writes the text into the record.
-    void SaveCell();
+    enum class Saved { Yes, Nothing, Refused, Retry };
+    // Writes the text into the row read when the editor opened.
+    Saved SaveCell();
     bool IsOpen() const { return m_bOpen; }
     void EnableAutoComplete(bool on) { m_bAutoComplete = on; }
 
@@ -44,6 +48,8 @@ public:
 signals:
     // Sent after a saved cell; the grid re-reads the row.
     void cellSaved(int key);
+    // Another user changed the row: the grid shows it as it is now.
+    void rowChanged(int key);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -54,9 +60,11 @@ protected:
 private:
     enum class Store { Put, Refused, PutFailed };
     void complete(const QString& typed);
-    Store storeValue(class CAdoRecordSet& record);
+    bool openRow();
+    Store storeValue(CAdoRecordSet& record);
     void refuse(const QString& text, const QString& caption);
 
+    CAdoRecordSet m_record; // the row as it was read when the editor opened
     CAdoConnection* m_pConnection = nullptr;
     bool m_bOpen = false;
     bool m_bClosing = false;

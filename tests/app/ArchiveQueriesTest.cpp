@@ -274,6 +274,9 @@ TEST_F(ArchiveQueriesTest, DeletingRowsAndEverything) {
         w.Tree()->setCurrentItem(w.RootItem());
         EXPECT_EQ(qobject_cast<QLabel*>(w.GetDlgItem(1057))->text(), QString());
     });
+    const unsigned style = m_boxes.Boxes().back().style;
+    EXPECT_EQ(style & MB_ICONMASK, unsigned(MB_ICONWARNING));
+    EXPECT_EQ(style & MB_DEFMASK, unsigned(MB_DEFBUTTON2)) << "Enter answers 否";
 }
 
 // A database another workstation holds during the pass: nothing written, the operator

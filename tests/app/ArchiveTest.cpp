@@ -150,6 +150,31 @@ TEST_F(ArchiveTest, ClickingTheListPicksCellsAndEnablesDelete) {
     });
 }
 
+// A click below the last row chooses no row: 删除 and 详细情况 then have nobody to act on.
+TEST_F(ArchiveTest, AClickBesideTheRowsChoosesNoRow) {
+    ExecOn(m_db, QStringLiteral("DELETE * FROM 基本情况表 WHERE 编号>3"));
+    m_boxes.Expect(QStringLiteral("请选择要删除的行！")).Expect(QStringLiteral("请选中一个人！"));
+    Run([&](CDlgGJRY& w) {
+        w.show();
+        CAdoGridCtrl* grid = w.Grid();
+        ASSERT_EQ(grid->GetItemCount(), 3);
+        for (int row : {0, 1})
+            QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier,
+                              grid->visualRect(grid->model()->index(row, 2)).center());
+        EXPECT_EQ(w.m_nSelectedRow, 1);
+        const QRect last = grid->visualRect(grid->model()->index(2, 2));
+        const QPoint below(last.center().x(), last.bottom() + 40);
+        ASSERT_LT(below.y(), grid->viewport()->height());
+        QTest::mousePress(grid->viewport(), Qt::LeftButton, Qt::NoModifier, below);
+        QTest::mouseRelease(grid->viewport(), Qt::LeftButton, Qt::NoModifier, below);
+        EXPECT_FALSE(grid->IsItemSelected(1));
+        EXPECT_EQ(w.m_nSelectedRow, -1);
+        w.OnDeleteRow();
+        w.OnShowDetails();
+        EXPECT_EQ(grid->GetItemCount(), 3);
+    });
+}
+
 TEST_F(ArchiveTest, IntegerEditsAreChecked) {
     m_boxes.Expect(QStringLiteral("请输入一个整数。")).Expect(QStringLiteral("请输入一个在 1 和 12 之间的整数。"));
     Run([&](CDlgGJRY& w) {
@@ -167,18 +192,22 @@ TEST_F(ArchiveTest, IntegerEditsAreChecked) {
 TEST_F(ArchiveTest, OnlyModifiersSeeTheEditButtonsAndOnlyTheAdministratorEditsUnits) {
     g_nUserRight = 4;
     Run([&](CDlgGJRY& w) {
-        for (int id : {1022, 1030, 1015, 1071})
+        for (int id : {1022, 1030, 1015, 1071, 1023})
             EXPECT_FALSE(w.GetDlgItem(id)->isVisibleTo(&w)) << id;
     });
     g_nUserRight = 2;
     m_boxes.Expect(QStringLiteral("只有管理员才有此权限！"));
     Run([&](CDlgGJRY& w) { w.OnEditUnits(); });
     g_nUserRight = 4;
-    m_boxes.Expect(QStringLiteral("无此操作权限!"));
+    ExecOn(m_db, QStringLiteral("UPDATE 基本情况表 SET 年龄=NULL"));
+    m_boxes.Expect(QStringLiteral("无此操作权限!")).Expect(QStringLiteral("无此操作权限!"));
     Run([&](CDlgGJRY& w) {
         w.OnDeleteAll(); // checked again when pressed
         EXPECT_EQ(w.Grid()->GetItemCount(), 200);
+        w.OnRecomputeAges();
     });
+    EXPECT_EQ(ValueOn(m_db, QStringLiteral("SELECT count(年龄) FROM 基本情况表")), QStringLiteral("0"))
+        << "no age written";
 }
 
 // The editor writes the file; the tree follows at once, the list stays as it was.

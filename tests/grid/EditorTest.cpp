@@ -2,11 +2,16 @@
 
 #include "grid/LCEditComboBox.h"
 
+#include "adodb/ConnectionString.h"
+
 #include <QAbstractItemView>
+#include <QAccessible>
 #include <QApplication>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
+
+#include <sqlite3.h>
 
 class EditorTest : public GridTest {
 protected:
@@ -57,8 +62,6 @@ TEST_F(EditorTest, EditsAreStoredByTheColumnsKind) {
         {1, 3, QStringLiteral("2002年12月1日"), "出生日期", "2002-12-01 00:00:00", "", true},
         {2, 2, QString(11, QChar(0x4E00)), "姓名", "王五",
          QStringLiteral("保存失败。请确认该项是否可以修改，或者值是否存在!\n"), false}, // too long
-        {2, 1, QStringLiteral("77"), "编号", "3",
-         QStringLiteral("保存失败。请确认该项是否可以修改，或者值是否存在!\n"), false}, // the key
     };
     for (const Case& c : cases) {
         const int key = grid.GetItemData(c.row);
@@ -127,4 +130,86 @@ TEST_F(EditorTest, ChoicesAndCompletion) {
     QTest::keyClick(edit, Qt::Key_Escape);
     EXPECT_EQ(Stored(1, QStringLiteral("工作单位")), QStringLiteral("一组"));
     (void)grid;
+}
+
+// The key identifies the row: a double-click on it opens no editor.
+TEST_F(EditorTest, TheKeyColumnIsNotEditable) {
+    CAdoGridCtrl& grid = Bind();
+    grid.EnableEditing(true);
+    m_window->show();
+    ASSERT_EQ(grid.GetHeadingText(1), QStringLiteral("编号"));
+    QTest::mouseDClick(grid.viewport(), Qt::LeftButton, Qt::NoModifier,
+                       grid.visualRect(grid.model()->index(0, 1)).center());
+    EXPECT_FALSE(grid.Editor()->IsOpen());
+}
+
+// The editor is found by assistive technology as an editable combo box named after its
+// column.
+TEST_F(EditorTest, TheEditorIsAnEditableComboBoxNamedAfterItsColumn) {
+    Bind();
+    CLCEditComboBox* editor = Open(0, 2);
+    QAccessibleInterface* box = QAccessible::queryAccessibleInterface(editor);
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box->role(), QAccessible::ComboBox);
+    EXPECT_TRUE(box->state().editable);
+    EXPECT_EQ(box->text(QAccessible::Name), QStringLiteral("姓名"));
+    // Reachable from the window, as every other control.
+    bool found = false;
+    std::function<void(QAccessibleInterface*, int)> walk = [&](QAccessibleInterface* node, int depth) {
+        if (!node || depth > 6 || found)
+            return;
+        if (node->object() == editor)
+            found = true;
+        for (int i = 0; i < node->childCount(); ++i)
+            walk(node->child(i), depth + 1);
+    };
+    walk(QAccessible::queryAccessibleInterface(m_window.get()), 0);
+    EXPECT_TRUE(found);
+    QTest::keyClick(editor->lineEdit(), Qt::Key_Escape);
+}
+
+// Another workstation saved the field after the editor opened: the second save is refused
+// as a write conflict, the first value stays and the list shows it.
+TEST_F(EditorTest, AnotherUsersSaveSinceOpeningIsAConflict) {
+    CAdoGridCtrl& grid = Bind();
+    CLCEditComboBox* editor = Open(0, 2);
+    CAdoConnection other;
+    ASSERT_TRUE(other.OpenJetDatabase(m_path));
+    ASSERT_TRUE(other.Execute(QStringLiteral("UPDATE 基本情况表 SET 姓名='张叁' WHERE 编号=1"), adodb::adCmdText));
+    m_boxes.OnNextBox([](const ScriptedResponder::Box& box) {
+        EXPECT_TRUE(box.text.contains(QStringLiteral("无法定位要更新的行"))) << box.text.toStdString();
+    });
+    m_boxes.Answer(IDOK);
+    QSignalSpy saved(&grid, &CAdoGridCtrl::gridCellSaved);
+    Enter(editor, QStringLiteral("张三丰"));
+    EXPECT_FALSE(editor->IsOpen());
+    EXPECT_EQ(saved.size(), 0);
+    EXPECT_EQ(Stored(1, QStringLiteral("姓名")), QStringLiteral("张叁"));
+    EXPECT_EQ(grid.GetItemText(0, 2), QStringLiteral("张叁"));
+}
+
+// A database locked past the wait: the operator is told, the typed text stays in the open
+// editor, and Enter once the lock is gone saves it.
+TEST_F(EditorTest, ALockedRowKeepsTheTypedTextForAnotherEnter) {
+    m_conn.Close();
+    ASSERT_TRUE(m_conn.Open(adodb::JetConnectionString(m_path) + QStringLiteral("; Busy Timeout=50")));
+    CAdoGridCtrl& grid = Bind();
+    CLCEditComboBox* editor = Open(0, 2);
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open(m_path.toUtf8().constData(), &other), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+    m_boxes.OnNextBox([](const ScriptedResponder::Box& box) {
+        EXPECT_TRUE(box.text.contains(QStringLiteral("锁定"))) << box.text.toStdString();
+    });
+    m_boxes.Answer(IDOK);
+    Enter(editor, QStringLiteral("张三丰"));
+    EXPECT_TRUE(editor->IsOpen());
+    EXPECT_EQ(editor->lineEdit()->text(), QStringLiteral("张三丰"));
+    sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(other);
+    QSignalSpy saved(&grid, &CAdoGridCtrl::gridCellSaved);
+    QTest::keyClick(editor->lineEdit(), Qt::Key_Return);
+    EXPECT_FALSE(editor->IsOpen());
+    EXPECT_EQ(saved.size(), 1);
+    EXPECT_EQ(Stored(1, QStringLiteral("姓名")), QStringLiteral("张三丰"));
 }

@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QTest>
 #include <QTimer>
 
 namespace {
@@ -60,6 +61,20 @@ TEST(QtMessageService, ButtonsAnswerWithTheirIds) {
     });
     EXPECT_EQ(service.Show(nullptr, QStringLiteral("确实要删除第3行吗？\r\n第二行"),
                            QStringLiteral("提示"), MB_YESNO | MB_ICONINFORMATION),
+              IDNO);
+}
+
+// The second button as default: Enter answers 否.
+TEST(QtMessageService, TheDefaultButtonTakesEnter) {
+    QtMessageService service;
+    QTimer::singleShot(0, [] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_TRUE(box);
+        EXPECT_EQ(box->icon(), QMessageBox::Warning);
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+    EXPECT_EQ(service.Show(nullptr, QStringLiteral("确实要删除所有记录吗？"), QStringLiteral("提示"),
+                           MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2),
               IDNO);
 }
 

@@ -233,7 +233,17 @@ void CDlgGJRY::OnFindDuplicateNames() {
     grid->Renumber();
 }
 
+// Says so and returns FALSE when the operator may not change records.
+bool CDlgGJRY::checkMayModify() {
+    if (MayModify())
+        return true;
+    MessageBox(this, QStringLiteral("无此操作权限!"), QStringLiteral("提示"), MB_OK | MB_ICONINFORMATION);
+    return false;
+}
+
 void CDlgGJRY::OnRecomputeAges() {
+    if (!checkMayModify())
+        return;
     const int year = CurrentYear(); // read once
     runInTransaction([&](Connection& db) {
         // Only the columns the pass needs, not a second copy of the table and its photos.
@@ -282,12 +292,11 @@ void CDlgGJRY::OnDeleteRow() {
 }
 
 void CDlgGJRY::OnDeleteAll() {
-    if (!MayModify()) {
-        MessageBox(this, QStringLiteral("无此操作权限!"), QStringLiteral("提示"), MB_OK | MB_ICONINFORMATION);
+    if (!checkMayModify())
         return;
-    }
+    // Everything goes: 否 is the answer of a stray Enter.
     if (MessageBox(this, QStringLiteral("确实要删除所有记录吗？"), QStringLiteral("提示"),
-                   MB_YESNO | MB_ICONINFORMATION) != IDYES)
+                   MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) != IDYES)
         return;
     try {
         GetApp().m_pConnection->Execute(QStringLiteral("DELETE * FROM 基本情况表"), nullptr, adCmdText);

@@ -66,6 +66,7 @@ CDlgGJRY::CDlgGJRY(QWidget* parent) : CLayoutDialog(parent), m_ui(std::make_uniq
     connect(m_ui->removeAll, &QPushButton::clicked, this, &CDlgGJRY::OnDeleteAll);
     connect(m_ui->certificate, &QPushButton::clicked, this, &CDlgGJRY::OnPrintCertificate);
     connect(m_ui->list, &CAdoGridCtrl::gridRefilled, this, &CDlgGJRY::OnListRefilled);
+    connect(m_ui->list, &CAdoGridCtrl::gridClicked, this, &CDlgGJRY::OnListClick);
     connect(m_ui->tree, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem* current) { OnSelectUnit(current); });
     connect(m_ui->tree, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) {
@@ -77,7 +78,6 @@ CDlgGJRY::CDlgGJRY(QWidget* parent) : CLayoutDialog(parent), m_ui(std::make_uniq
     connect(m_ui->tree, &CXTreeCtrl::xtreeNotify, this, &CDlgGJRY::OnTreeNotify);
     connect(m_ui->tree, &CXTreeCtrl::dragFinished, this, &CDlgGJRY::OnDragFinished);
     m_ui->tree->viewport()->installEventFilter(this);
-    m_ui->list->viewport()->installEventFilter(this);
 }
 
 CDlgGJRY::~CDlgGJRY() {
@@ -161,6 +161,7 @@ bool CDlgGJRY::OnInitDialog() {
         m_ui->add->hide();
         m_ui->remove->hide();
         m_ui->removeAll->hide(); // deleting everything needs the right as much as one row
+        m_ui->ages->hide();      // the age pass writes every record
         m_ui->editUnits->hide();
     }
     m_ui->tree->SetFolderImages(LoadBitmapResource(IDB_FOLDERS));
@@ -379,10 +380,5 @@ void CDlgGJRY::OnSplitterMoved(const SplitterNotify& notify) {
 bool CDlgGJRY::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_ui->tree->viewport() && event->type() == QEvent::MouseButtonPress)
         m_bQueriedByPress = false;
-    if (watched == m_ui->list->viewport() && event->type() == QEvent::MouseButtonRelease) {
-        auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() == Qt::LeftButton)
-            OnListClick(mouse->position().toPoint());
-    }
     return CLayoutDialog::eventFilter(watched, event);
 }

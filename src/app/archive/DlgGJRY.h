@@ -94,6 +94,7 @@ private:
     class Progress;
     struct DateRange dateRange() const;
     bool checkDateRange(); // FALSE (after saying why) when the date range cannot be queried
+    bool checkMayModify(); // FALSE (after saying so) when the operator may not change records
     void refill(const QString& query, bool remember);
     void OnListRefilled();
     bool runInTransaction(const std::function<void(adodb::Connection&)>& writes);
