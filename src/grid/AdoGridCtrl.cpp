@@ -25,6 +25,7 @@
 #include <QCoreApplication>
 #include <QProgressDialog>
 #include <QRegularExpression>
+#include <QStyle>
 #include <QTimer>
 
 using namespace adodb;
@@ -150,9 +151,10 @@ bool CAdoGridCtrl::Refresh(bool rebuildColumns) {
         m_rs.SetAdoConnection(m_pConnection);
     const bool opened =
         m_pConnection && m_rs.Open(m_strQuery, adCmdText, adOpenDynamic, adLockOptimistic);
+    bool fitWidths = false;
     if (rebuildColumns) {
         m_bQueryOpened = opened;
-        buildColumns();
+        fitWidths = !buildColumns();
     }
     QStringList headings{RowNumberHeading()};
     for (const ColumnRecord& c : m_columns)
@@ -160,6 +162,8 @@ bool CAdoGridCtrl::Refresh(bool rebuildColumns) {
     m_model.SetHeadings(headings);
     if (opened)
         fillRows();
+    if (fitWidths)
+        fitColumnWidths();
     m_model.EndReset();
     if (rebuildColumns) {
         applyColumnWidths();
@@ -169,9 +173,10 @@ bool CAdoGridCtrl::Refresh(bool rebuildColumns) {
     return true;
 }
 
-void CAdoGridCtrl::buildColumns() {
+bool CAdoGridCtrl::buildColumns() {
     m_columns.clear();
     QFile file(LayoutPath());
+    const bool haveLayout = file.exists();
     if (file.open(QIODevice::ReadOnly)) {
         ColumnLayout layout = ParseColumnLayout(file.readAll());
         if (layout.hasHeader) {
@@ -179,15 +184,38 @@ void CAdoGridCtrl::buildColumns() {
             m_bSortAscending = layout.ascending != 0;
             m_strSortColumn = layout.sortColumn;
         }
-        for (const ColumnRecord& record : layout.columns)
-            if (m_rs.IsOpen() && m_rs.GetRecordset()->FindField(record.name) >= 0)
-                m_columns.push_back(record);
+        // A field is shown once, where the file first names it.
+        std::vector<bool> taken(static_cast<size_t>(m_rs.IsOpen() ? m_rs.GetFieldsCount() : 0));
+        for (const ColumnRecord& record : layout.columns) {
+            const int field = m_rs.IsOpen() ? m_rs.GetRecordset()->FindField(record.name) : -1;
+            if (field < 0 || field >= static_cast<int>(taken.size()) || taken[static_cast<size_t>(field)])
+                continue;
+            taken[static_cast<size_t>(field)] = true;
+            m_columns.push_back(record);
+        }
     }
     if (!m_columns.empty() || !m_rs.IsOpen())
-        return;
+        return haveLayout;
     const long count = m_rs.GetFieldsCount();
     for (long i = 0; i < count; ++i)
         m_columns.push_back({m_rs.GetFieldName(i), 60});
+    return haveLayout;
+}
+
+void CAdoGridCtrl::fitColumnWidths() {
+    const QFontMetrics cells = fontMetrics();
+    const QFontMetrics headings = m_pHeader->fontMetrics();
+    const int headingPadding = 2 * style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, m_pHeader) +
+                               style()->pixelMetric(QStyle::PM_HeaderMarkSize, nullptr, m_pHeader);
+    const int rows = std::min(m_model.rowCount(), kRowsMeasured);
+    for (size_t k = 0; k < m_columns.size(); ++k) {
+        ColumnRecord& column = m_columns[k];
+        int width = headings.horizontalAdvance(column.name) + headingPadding;
+        for (int row = 0; row < rows; ++row)
+            width = std::max(width, cells.horizontalAdvance(m_model.CellText(row, static_cast<int>(k) + 1)) +
+                                        kCellPadding);
+        column.width = std::clamp(width, kCellPadding, kMaxFittedWidth);
+    }
 }
 
 void CAdoGridCtrl::applyColumnWidths() {

@@ -125,7 +125,15 @@ protected:
 private:
     // The edited cell in the coordinates of the editor's host.
     QRect editorRect(QWidget* host) const;
-    void buildColumns();
+    // The columns of the layout file, or every field when it names none; FALSE when there
+    // is no layout file.
+    bool buildColumns();
+    // Without a layout file: each column as wide as its heading and the texts of the first
+    // rows, up to a limit.
+    void fitColumnWidths();
+    static constexpr int kRowsMeasured = 100;
+    static constexpr int kCellPadding = 14;   // more than the 12 a cell's text may lack before its tip shows
+    static constexpr int kMaxFittedWidth = 240;
     void applyColumnWidths();
     void fillRows();
     void rowTexts(CAdoRecordSet& rs, const std::vector<int>& fields, QStringList& texts);

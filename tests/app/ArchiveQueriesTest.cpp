@@ -242,9 +242,10 @@ TEST_F(ArchiveQueriesTest, AgesInAFixedYear) {
     Add(cols, QStringLiteral("'甲',#1980-6-1#,1"));
     Add(cols, QStringLiteral("'乙',#2012-12-31#,5"));
     Add(cols, QStringLiteral("'丙',NULL,7"));
+    Add(cols, QStringLiteral("'丁',#1899-12-30#,127")); // the empty date
     Run([&](CDlgGJRY& w) { w.OnRecomputeAges(); });
     EXPECT_EQ(ValueOn(m_db, QStringLiteral("SELECT group_concat(ifnull(年龄,'-')) FROM 基本情况表")),
-              QStringLiteral("32,0,-"));
+              QStringLiteral("32,0,-,-"));
 }
 
 TEST_F(ArchiveQueriesTest, DeletingRowsAndEverything) {

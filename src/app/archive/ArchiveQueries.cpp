@@ -127,7 +127,8 @@ std::vector<bool> DuplicateNameRows(const QStringList& names) {
 
 QString AgeText(const QString& birthDate, int year) {
     const QDate date = QDate::fromString(birthDate.left(10), QStringLiteral("yyyy-MM-dd"));
-    if (!date.isValid())
+    // The zero date is the empty date the form shows: no birth date, no age.
+    if (!date.isValid() || date == QDate(1899, 12, 30))
         return QString();
     return QString::number(year - date.year());
 }

@@ -41,5 +41,6 @@ QString ExactQuery(const std::function<QString(const QString&)>& value, int fami
 // Of names in name order, the rows whose name equals a neighbour's; empty names never stay.
 std::vector<bool> DuplicateNameRows(const QStringList& names);
 
-// The age in a year of a stored birth date ("YYYY-MM-DD ..."); empty when there is none.
+// The age in a year of a stored birth date ("YYYY-MM-DD ..."); empty when there is none or
+// it is the empty date (1899-12-30).
 QString AgeText(const QString& birthDate, int year);
