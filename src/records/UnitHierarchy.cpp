@@ -105,26 +105,97 @@ UnitTree ParseUnitHierarchy(const QByteArray& fileBytes) {
     return tree;
 }
 
+namespace {
+
+// The lines of the editor's text as the preview cuts them: at CR LF, LF and ",", empty
+// ones dropped; each with where it starts in the text.
+struct Token {
+    qsizetype start, size;
+};
+
+std::vector<Token> previewTokens(const QString& text) {
+    std::vector<Token> tokens;
+    qsizetype start = 0;
+    auto cut = [&](qsizetype end) {
+        if (end > start)
+            tokens.push_back({start, end - start});
+    };
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = text.at(i).unicode();
+        if (c == u',' || c == u'\n') {
+            cut(i);
+            start = i + 1;
+        } else if (c == u'\r' && i + 1 < n && text.at(i + 1) == QLatin1Char('\n')) {
+            cut(i);
+            start = i + 2;
+            ++i;
+        }
+    }
+    cut(n);
+    return tokens;
+}
+
+// Which lines of a text occur somewhere in the previous text, asked from the last line up.
+// Lines inside the part both texts share at their start or their end are there without a
+// search; so are the previous text's own lines. Only what the edit changed is searched for.
+class PreviousText {
+public:
+    PreviousText(const QString& text, const QString& previous) : m_text(text), m_previous(previous) {
+        const qsizetype most = std::min(text.size(), previous.size());
+        while (m_prefix < most && text.at(m_prefix) == previous.at(m_prefix))
+            ++m_prefix;
+        while (m_suffix < most - m_prefix &&
+               text.at(text.size() - 1 - m_suffix) == previous.at(previous.size() - 1 - m_suffix))
+            ++m_suffix;
+    }
+    bool Holds(const Token& token) {
+        if (token.start + token.size <= m_prefix || token.start >= m_text.size() - m_suffix)
+            return true;
+        const QStringView line = QStringView(m_text).mid(token.start, token.size);
+        if (!m_linesRead) {
+            for (const Token& t : previewTokens(m_previous))
+                m_lines.insert(QStringView(m_previous).mid(t.start, t.size));
+            m_linesRead = true;
+        }
+        return m_lines.contains(line) || m_previous.contains(line);
+    }
+
+private:
+    const QString& m_text;
+    const QString& m_previous;
+    qsizetype m_prefix = 0, m_suffix = 0;
+    bool m_linesRead = false;
+    QSet<QStringView> m_lines;
+};
+
+} // namespace
+
 UnitPreview BuildUnitPreview(const QString& text, const QString& previousText) {
-    QString copy = text;
-    copy.replace(QStringLiteral("\r\n"), QStringLiteral(","));
-    copy.replace(QLatin1Char('\n'), QLatin1Char(','));
-    const QStringList tokens = copy.split(QLatin1Char(','), Qt::SkipEmptyParts);
+    const std::vector<Token> tokens = previewTokens(text);
     UnitPreview preview;
-    if (tokens.isEmpty())
+    if (tokens.empty())
         return preview;
-    preview.items.push_back({tokens.first(), -1});
+    preview.items.push_back({text.mid(tokens.front().start, tokens.front().size), -1});
     preview.selected = 0;
     Placer placer(preview.items, 0);
-    for (qsizetype k = 1; k < tokens.size(); ++k) {
-        const QString& token = tokens[k];
+    std::vector<std::pair<size_t, int>> placed; // token, item
+    placed.reserve(tokens.size());
+    for (size_t k = 1; k < tokens.size(); ++k) {
+        const QString token = text.mid(tokens[k].start, tokens[k].size);
         const QString name = withoutLeadingA1(withoutLeadingSpaces(token));
         if (name.isEmpty())
             continue;
         placer.Add(name, GbkLength(token) - GbkLength(name));
-        if (!previousText.contains(token))
-            preview.selected = placer.Last();
+        placed.emplace_back(k, placer.Last());
     }
+    // The selection: the last item whose line is nowhere in the previous text.
+    PreviousText previous(text, previousText);
+    for (auto it = placed.rbegin(); it != placed.rend(); ++it)
+        if (!previous.Holds(tokens[it->first])) {
+            preview.selected = it->second;
+            break;
+        }
     return preview;
 }
 

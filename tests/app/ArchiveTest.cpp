@@ -221,7 +221,8 @@ TEST_F(ArchiveTest, EditingTheUnitsReloadsTheTree) {
             EXPECT_TRUE(text->toPlainText().startsWith(QStringLiteral("红星村\n 第一村民组")));
             text->setPlainText(QStringLiteral("新村\n 甲组\n  一院"));
             auto* preview = qobject_cast<CXTreeCtrl*>(Control(editor, 1000));
-            EXPECT_EQ(preview->topLevelItem(0)->text(0), QStringLiteral("新村"));
+            // The preview follows within its interval.
+            EXPECT_TRUE(QTest::qWaitFor([&] { return preview->topLevelItem(0)->text(0) == QStringLiteral("新村"); }));
             Click(Control(editor, IDOK));
         });
         w.OnEditUnits();
@@ -229,6 +230,19 @@ TEST_F(ArchiveTest, EditingTheUnitsReloadsTheTree) {
         EXPECT_EQ(w.RootItem()->text(0), QStringLiteral("新村"));
         EXPECT_EQ(w.Grid()->GetItemCount(), listed);
     });
+}
+
+// A file too large to edit is refused with its size; nothing is written.
+TEST_F(ArchiveTest, AUnitFileOver4MBIsNotOpenedForEditing) {
+    const QByteArray big = ToGbk(QStringLiteral("红星村\r\n 一组\r\n")) + QByteArray(4 * 1024 * 1024, ' ');
+    m_appDir.Write(kUnitFile, big);
+    m_boxes.OnNextBox([](const ScriptedResponder::Box& box) {
+        EXPECT_TRUE(box.text.contains(QStringLiteral("有 4.00 MB"))) << box.text.toStdString();
+        EXPECT_TRUE(box.text.contains(QStringLiteral("超过了 4 MB"))) << box.text.toStdString();
+    });
+    m_boxes.Answer(IDOK);
+    Run([&](CDlgGJRY& w) { w.OnEditUnits(); });
+    EXPECT_EQ(m_appDir.Read(kUnitFile), big);
 }
 
 TEST_F(ArchiveTest, AnEditorThatCannotSaveSaysSoAndStaysOpen) {

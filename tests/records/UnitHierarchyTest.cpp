@@ -91,4 +91,21 @@ TEST(UnitHierarchy, ThePreviewSelectsTheNewLine) {
     EXPECT_EQ(BuildUnitPreview(QStringLiteral("R\n A"), QStringLiteral("R\n AB")).selected, 0)
         << "a line that is part of the previous text: the root stays selected";
     EXPECT_EQ(BuildUnitPreview(QString(), QString()).selected, -1);
+    struct Case {
+        const char* text;
+        const char* previous;
+        int selected;
+    };
+    for (const Case& c : {
+             Case{"R\n A\n B\n C", "R\n A\n C", 2},       // a line inserted in the middle
+             Case{"R\n Ab\n C", "R\n A\n C", 1},           // typing in the middle
+             Case{"R\n C\n A", "R\n A\n C", 0},            // lines swapped: none new
+             Case{"R\n A,B", "R\n AB", 0},                 // parts of one previous line
+             Case{"R\r\n A\r\n B", "R\r\n A", 2},          // CR LF
+             Case{"R\n X\n Y", "R", 2},                    // the last new line
+             Case{"R\n X\n A\n X", "R\n A", 3},            // a new line twice: the later
+             Case{"R\n A\n\n", "R\n A", 0},               // only an empty line added
+         })
+        EXPECT_EQ(BuildUnitPreview(QString::fromUtf8(c.text), QString::fromUtf8(c.previous)).selected, c.selected)
+            << c.text;
 }
