@@ -828,6 +828,12 @@ void CAdoGridCtrl::ImportFromSpreadsheet() {
                     return false;
                 }
             }
+            if (book->RowWasCut()) {
+                // A cut text is not what the file says: the row is left for the operator.
+                refused << FormatText(QStringLiteral("第%d行：有单元格超过%d个字符"), row,
+                                      static_cast<int>(SpreadsheetReader::kMaxCellCharacters));
+                return true;
+            }
             values.clear();
             bool any = false;
             for (auto it = recognised.constBegin(); it != recognised.constEnd(); ++it) {

@@ -6,6 +6,7 @@
 #include <QDate>
 #include <QFile>
 #include <QHash>
+#include <QSet>
 #include <QTemporaryFile>
 
 #include <expat.h>
@@ -189,6 +190,37 @@ int columnOf(const char* reference) {
 
 constexpr qint64 kMaxPart = qint64(1) << 30; // a part that inflates beyond this is refused
 
+// The text of one cell gathered from the parser's pieces of UTF-8, up to the cell limit
+// (counted in UTF-16 units); what comes after the limit is skipped, never held.
+struct CappedText {
+    QByteArray bytes;
+    qsizetype units = 0;
+    bool cut = false;
+
+    void clear() {
+        bytes.clear();
+        units = 0;
+        cut = false;
+    }
+    void append(const char* s, int length) {
+        if (cut)
+            return;
+        for (int i = 0; i < length; ++i) {
+            const auto b = static_cast<unsigned char>(s[i]);
+            if ((b & 0xC0) == 0x80)
+                continue; // a continuation byte of the character already counted
+            const int add = b >= 0xF0 ? 2 : 1;
+            if (units + add > SpreadsheetReader::kMaxCellCharacters) {
+                bytes.append(s, i);
+                cut = true;
+                return;
+            }
+            units += add;
+        }
+        bytes.append(s, length);
+    }
+};
+
 class XlsxReader : public SpreadsheetReader {
 public:
     bool Load(const QByteArray& bytes, QString* error) {
@@ -275,9 +307,11 @@ public:
 
     ZipReader m_zip;
     std::vector<std::pair<QString, QString>> m_sheets;
-    // The shared strings: their UTF-8 texts one after another, and where each ends.
+    // The shared strings: their UTF-8 texts one after another, and where each ends; those
+    // cut to the cell limit.
     QByteArray m_stringBytes;
     std::vector<qsizetype> m_stringEnds;
+    QSet<qsizetype> m_cutStrings;
     qsizetype stringCount() const { return static_cast<qsizetype>(m_stringEnds.size()); }
     QString sharedString(qsizetype k) const {
         const qsizetype begin = k > 0 ? m_stringEnds[static_cast<size_t>(k - 1)] : 0;
@@ -294,14 +328,16 @@ struct SheetParse {
     XML_Parser parser = nullptr;
     QStringList cells;
     int row = 0, nextRow = 1, column = 0, nextColumn = 1;
+    bool* rowCut = nullptr; // the reader's flag for the row being passed on
     QString type;
     int style = 0;
-    QByteArray value;
+    CappedText value;
     bool inValue = false, inInline = false, stop = false, bad = false;
 
     void cellDone() {
         QString text;
-        const QString v = QString::fromUtf8(value);
+        const QString v = QString::fromUtf8(value.bytes);
+        *rowCut = *rowCut || value.cut;
         if (type == QLatin1String("s")) {
             bool ok = false;
             const long index = v.trimmed().toLong(&ok);
@@ -310,6 +346,7 @@ struct SheetParse {
                 return;
             }
             text = book->sharedString(index);
+            *rowCut = *rowCut || book->m_cutStrings.contains(index);
         } else if (type == QLatin1String("inlineStr") || type == QLatin1String("str") ||
                    type == QLatin1String("e")) {
             text = v;
@@ -346,6 +383,7 @@ struct SheetParse {
             if (p->row < p->nextRow || p->row > 1048576)
                 p->row = p->nextRow; // out of order: taken in the order given
             p->cells.clear();
+            *p->rowCut = false;
             p->nextColumn = 1;
         } else if (element == "c") {
             const char* r = attribute("r");
@@ -402,6 +440,7 @@ bool XlsxReader::ReadSheet(const QString& name, const std::function<bool(int, co
     SheetParse p;
     p.book = this;
     p.callback = &callback;
+    p.rowCut = &m_bRowCut;
     const bool ok = streamPart(part, p, p.stop);
     if (!ok && error)
         *error = QStringLiteral("工作表“%1”无法读出").arg(name);
@@ -412,6 +451,8 @@ bool XlsxReader::ReadSheet(const QString& name, const std::function<bool(int, co
 struct StringsParse {
     QByteArray* bytes;
     std::vector<qsizetype>* ends;
+    QSet<qsizetype>* cut;
+    CappedText item;
     XML_Parser parser = nullptr;
     int phonetic = 0;
     bool inItem = false, inText = false, bad = false;
@@ -420,6 +461,7 @@ struct StringsParse {
         auto* p = static_cast<StringsParse*>(self);
         if (std::strcmp(name, "si") == 0) {
             p->inItem = true;
+            p->item.clear();
         } else if (std::strcmp(name, "rPh") == 0) {
             ++p->phonetic;
         } else if (std::strcmp(name, "t") == 0) {
@@ -429,6 +471,9 @@ struct StringsParse {
     static void end(void* self, const XML_Char* name) {
         auto* p = static_cast<StringsParse*>(self);
         if (std::strcmp(name, "si") == 0) {
+            if (p->item.cut)
+                p->cut->insert(static_cast<qsizetype>(p->ends->size()));
+            p->bytes->append(p->item.bytes);
             p->ends->push_back(p->bytes->size());
             p->inItem = false;
         } else if (std::strcmp(name, "rPh") == 0) {
@@ -440,7 +485,7 @@ struct StringsParse {
     static void characters(void* self, const XML_Char* s, int length) {
         auto* p = static_cast<StringsParse*>(self);
         if (p->inText)
-            p->bytes->append(s, length);
+            p->item.append(s, length);
     }
 };
 
@@ -448,7 +493,7 @@ bool XlsxReader::loadStrings() {
     const QString part = QStringLiteral("xl/sharedStrings.xml");
     if (!m_zip.Contains(part))
         return true; // a workbook of numbers or inline strings has none
-    StringsParse p{&m_stringBytes, &m_stringEnds};
+    StringsParse p{&m_stringBytes, &m_stringEnds, &m_cutStrings, {}};
     const bool never = false;
     return streamPart(part, p, never);
 }

@@ -21,12 +21,21 @@ public:
     // The same over the bytes of a file.
     static std::unique_ptr<SpreadsheetReader> OpenBytes(const QByteArray& bytes, QString* error);
 
+    // A cell holds at most this many characters (UTF-16 units), as in the spreadsheet
+    // programs; the reader skips the rest of a longer one.
+    static constexpr qsizetype kMaxCellCharacters = 32767;
+
     virtual QStringList SheetNames() const = 0;
     // Walks the rows of a sheet (from 1; rows without cells are passed over) until the
     // callback returns FALSE. FALSE when there is no such sheet or it cannot be read.
     virtual bool ReadSheet(const QString& name,
                            const std::function<bool(int row, const QStringList& cells)>& row,
                            QString* error) = 0;
+    // Whether a cell of the row last passed to the callback was cut to kMaxCellCharacters.
+    bool RowWasCut() const { return m_bRowCut; }
+
+protected:
+    bool m_bRowCut = false;
 };
 
 // The text of a number cell: whole numbers without fraction or exponent, others in their

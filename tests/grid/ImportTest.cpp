@@ -228,6 +228,57 @@ TEST_F(GridTest, ImportingRowsOfEveryKind) {
     EXPECT_EQ(Stored(7, "出生日期"), QStringLiteral("1980-05-03 00:00:00"));
 }
 
+namespace {
+
+// A .xlsx of one column: a shared string and in-line strings of the given texts, from row 2.
+QByteArray oneColumnXlsx(const QString& shared, const QStringList& inlineTexts) {
+    QByteArray sheet = "<worksheet><sheetData><row r=\"1\"><c t=\"s\"><v>0</v></c></row>"
+                       "<row r=\"2\"><c t=\"s\"><v>1</v></c></row>";
+    int row = 3;
+    for (const QString& text : inlineTexts)
+        sheet += "<row r=\"" + QByteArray::number(row++) + "\"><c t=\"inlineStr\"><is><t>" + text.toUtf8() +
+                 "</t></is></c></row>";
+    sheet += "</sheetData></worksheet>";
+    auto e = [](const char* name, const QByteArray& xml) { return ZipEntry{QString::fromUtf8(name), xml}; };
+    return WriteZip({e("xl/workbook.xml", "<workbook><sheets><sheet name=\"基本情况表\" r:id=\"a\"/></sheets></workbook>"),
+                     e("xl/_rels/workbook.xml.rels", "<Relationships><Relationship Id=\"a\" Target=\"s.xml\"/></Relationships>"),
+                     e("xl/sharedStrings.xml", "<sst><si><t>姓名</t></si><si><t>" + shared.toUtf8() + "</t></si></sst>"),
+                     e("xl/s.xml", sheet)},
+                    nullptr);
+}
+
+} // namespace
+
+// A cell longer than a spreadsheet cell holds is cut at 32 767 characters while it streams
+// (a character outside the BMP counts two), and its row is marked.
+TEST(SpreadsheetReader, ACellIsCutAtTheSpreadsheetLimit) {
+    const qsizetype limit = SpreadsheetReader::kMaxCellCharacters;
+    const QString smile = QString::fromUcs4(U"\U0001F600");
+    const QByteArray book = oneColumnXlsx(QString(40000, QChar(0x7532)),
+                                          {QString(limit, QChar(0x4E59)), QString(limit - 1, QLatin1Char('a')) + smile,
+                                           QString(limit - 2, QLatin1Char('b')) + smile, QStringLiteral("丙")});
+    QString why;
+    std::unique_ptr<SpreadsheetReader> reader = SpreadsheetReader::OpenBytes(book, &why);
+    ASSERT_TRUE(reader) << why.toStdString();
+    QStringList seen;
+    ASSERT_TRUE(reader->ReadSheet(QStringLiteral("基本情况表"), [&](int row, const QStringList& cells) {
+        seen << QStringLiteral("%1:%2:%3").arg(row).arg(cells.value(0).size()).arg(reader->RowWasCut() ? "cut" : "whole");
+        return true;
+    }, &why));
+    EXPECT_EQ(seen, QStringList({"1:2:whole", "2:32767:cut", "3:32767:whole", "4:32766:cut", "5:32767:whole",
+                                 "6:1:whole"}));
+}
+
+TEST_F(GridTest, ARowWithACutCellIsReportedNotImported) {
+    CAdoGridCtrl& grid = Bind();
+    m_appDir.Write(QStringLiteral("long.xlsx"), oneColumnXlsx(QString(40000, QChar(0x7532)), {QStringLiteral("丙")}));
+    m_files.Answer(m_appDir.Path(QStringLiteral("long.xlsx")));
+    m_boxes.Expect(QStringLiteral("共成功导入1条记录。其中增加1条，更新0条。\r\n以下各行没有导入：\r\n"
+                                  "第2行：有单元格超过32767个字符"));
+    grid.OnCommand(ID_GRID_IMPORT, 0);
+    EXPECT_EQ(Stored(5, "姓名"), QStringLiteral("丙"));
+}
+
 TEST_F(GridTest, ImportRefusalsAndTheRight) {
     CAdoGridCtrl& grid = Bind();
     const QString other = m_appDir.Path(QStringLiteral("other.xlsx"));
