@@ -14,6 +14,7 @@
 #include "widgets/ControlIds.h"
 
 #include <QContextMenuEvent>
+#include <QCursor>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -88,10 +89,23 @@ CAdoGridCtrl::CAdoGridCtrl(QWidget* parent) : QTableView(parent) {
     colours.setColor(QPalette::Text, QColor(0, 55, 150));
     setPalette(colours);
 
-    m_pTip = new QLabel(this, Qt::ToolTip);
+    // Over the cell but not in the pointer's way: a tip that took the pointer would make the
+    // list lose it, and the tip go, at once.
+    m_pTip = new QLabel(this, Qt::ToolTip | Qt::WindowTransparentForInput);
+    m_pTip->setAttribute(Qt::WA_TransparentForMouseEvents);
     m_pTip->setStyleSheet(
         QStringLiteral("QLabel { color: rgb(255,0,0); background: rgb(0,255,255); }"));
     m_pTip->hide();
+    // Showing a tip under the pointer makes some window systems report that the pointer
+    // left the list, and then none when it really does: while the tip shows, where the
+    // pointer is gets looked at.
+    m_tipWatch.setInterval(100);
+    connect(&m_tipWatch, &QTimer::timeout, this, [this] {
+        if (m_pTip->isVisible() && pointerInList())
+            return;
+        m_pTip->hide();
+        m_tipWatch.stop();
+    });
 
     m_pEditor = new CLCEditComboBox(this);
     connect(m_pEditor, &CLCEditComboBox::cellSaved, this, &CAdoGridCtrl::OnCellSaved);
@@ -617,13 +631,18 @@ void CAdoGridCtrl::mouseMoveEvent(QMouseEvent* event) {
         m_pTip->adjustSize();
         m_pTip->move(viewport()->mapToGlobal(cell.topLeft()));
         m_pTip->show();
+        m_tipWatch.start();
     } else {
         m_pTip->hide();
     }
 }
 
+bool CAdoGridCtrl::pointerInList() const {
+    return isVisible() && viewport()->rect().contains(viewport()->mapFromGlobal(QCursor::pos()));
+}
+
 bool CAdoGridCtrl::viewportEvent(QEvent* event) {
-    if (event->type() == QEvent::Leave)
+    if (event->type() == QEvent::Leave && !pointerInList())
         m_pTip->hide();
     return QTableView::viewportEvent(event);
 }

@@ -8,6 +8,7 @@
 #include "grid/GridModel.h"
 
 #include <QTableView>
+#include <QTimer>
 
 #include <cstdint>
 #include <functional>
@@ -123,6 +124,7 @@ protected:
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
 
 private:
+    bool pointerInList() const;
     // The edited cell in the coordinates of the editor's host.
     QRect editorRect(QWidget* host) const;
     // The columns of the layout file, or every field when it names none; FALSE when there
@@ -158,6 +160,7 @@ private:
     QString m_strSortColumn;
     CLCEditComboBox* m_pEditor = nullptr;
     QLabel* m_pTip = nullptr; // the whole text of a cut-off cell
+    QTimer m_tipWatch;        // while the tip shows: is the pointer still over the list?
     int m_nEditRow = -1, m_nEditColumn = -1;
     CAdoConnection* m_pConnection = nullptr;
     bool m_bEditing = false;
