@@ -175,6 +175,27 @@ TEST_F(ArchiveTest, AClickBesideTheRowsChoosesNoRow) {
     });
 }
 
+// The arrows move in the list; Tab and Shift+Tab leave it for the next and previous control.
+TEST_F(ArchiveTest, TabLeavesTheList) {
+    Run([&](CDlgGJRY& w) {
+        w.show();
+        QApplication::setActiveWindow(&w);
+        CAdoGridCtrl* grid = w.Grid();
+        grid->setFocus(Qt::TabFocusReason);
+        grid->setCurrentIndex(grid->model()->index(0, 2));
+        QTest::keyClick(grid, Qt::Key_Down);
+        EXPECT_EQ(grid->currentIndex().row(), 1);
+        EXPECT_TRUE(grid->hasFocus());
+        QTest::keyClick(grid, Qt::Key_Tab);
+        EXPECT_FALSE(grid->hasFocus());
+        EXPECT_TRUE(w.isAncestorOf(QApplication::focusWidget()));
+        grid->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(grid, Qt::Key_Backtab, Qt::ShiftModifier);
+        EXPECT_FALSE(grid->hasFocus());
+        EXPECT_TRUE(w.isAncestorOf(QApplication::focusWidget()));
+    });
+}
+
 TEST_F(ArchiveTest, IntegerEditsAreChecked) {
     m_boxes.Expect(QStringLiteral("请输入一个整数。")).Expect(QStringLiteral("请输入一个在 1 和 12 之间的整数。"));
     Run([&](CDlgGJRY& w) {

@@ -1,5 +1,7 @@
 #include "AppFixture.h"
 
+#include <QTest>
+
 #include "app/users/DlgLogin.h"
 #include "app/users/Rights.h"
 #include "app/settings/SettingsFiles.h"
@@ -96,6 +98,24 @@ TEST_F(LoginTest, ANameWithTrailingBlanksMatchesAndTheRowRecordsTheLogin) {
     const QString today = COleDateTime::GetCurrentTime().Format(QStringLiteral("%Y-%m-%d"));
     EXPECT_EQ(Users(m_db), QStringList({"管理员|580347|99||", "张会计|abc|6|在线|" + today}));
     EXPECT_EQ(m_appDir.Read(kCurrentUserFile), ToGbk(QStringLiteral("张会计")));
+}
+
+// After a wrong password the field is empty and has the focus: typing the right one and
+// Enter logs in.
+TEST_F(LoginTest, AWrongPasswordIsEmptiedForTheNextTry) {
+    AddUser("'张会计','abc',6");
+    m_boxes.Expect(QStringLiteral("密码错误!"));
+    EXPECT_EQ(Run([&](QDialog& d) {
+                  TypeInto(users(d), QStringLiteral("张会计"));
+                  TypeInto(password(d), QStringLiteral("abd"));
+                  QTest::keyClick(password(d), Qt::Key_Return);
+                  EXPECT_EQ(password(d)->text(), QString());
+                  EXPECT_EQ(d.focusWidget(), password(d));
+                  QTest::keyClicks(d.focusWidget(), QStringLiteral("abc"));
+                  QTest::keyClick(d.focusWidget(), Qt::Key_Return);
+              }),
+              IDOK);
+    EXPECT_EQ(g_nUserRight, 6);
 }
 
 TEST_F(LoginTest, OnlyTheFirstRowOfANameIsExamined) {

@@ -111,8 +111,12 @@ void CDlgLogin::OnOK() {
         // Only the first row of the name counts.
         if (!MoveToUser(m_pRecordset, m_strUser))
             return Refuse(QStringLiteral("无此用户!"), m_ui->user);
-        if (PasswordOf(m_pRecordset) != m_strPassword)
+        if (PasswordOf(m_pRecordset) != m_strPassword) {
+            // Emptied, so that the password is typed again rather than after the wrong one.
+            m_ui->password->clear();
+            m_strPassword.clear();
             return Refuse(QStringLiteral("密码错误!"), m_ui->password);
+        }
         m_pRecordset->PutCollect(Variant("登录日期"), Variant(COleDateTime::GetCurrentTime().Format(
                                                           QStringLiteral("%Y-%m-%d"))));
         g_nUserRight = RightOf(m_pRecordset);
