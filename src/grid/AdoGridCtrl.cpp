@@ -1,4 +1,5 @@
 #include "grid/AdoGridCtrl.h"
+#include "widgets/BusyCursor.h"
 
 #include "grid/AdoHeaderCtrl.h"
 #include "grid/GridCommands.h"
@@ -159,6 +160,7 @@ QString CAdoGridCtrl::LayoutPath() const {
 }
 
 bool CAdoGridCtrl::Refresh(bool rebuildColumns) {
+    const BusyCursor busy;
     m_pEditor->EndEdit(false);
     m_model.BeginReset();
     if (m_pConnection && m_rs.GetAdoConnection() != m_pConnection)
@@ -702,6 +704,7 @@ bool CAdoGridCtrl::ExportRows(const std::vector<std::int32_t>& keys, QString fil
                    QStringLiteral("提示"), MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
+    const BusyCursor busy;
     const QString connect = QStringLiteral("DRIVER={MICROSOFT EXCEL DRIVER (*.XLS)};DSN='';FIRSTROWHASNAMES=1;"
                                            "READONLY=FALSE;CREATE_DB=\"") +
                             file + QStringLiteral("\";DBQ=") + file;
@@ -776,6 +779,7 @@ void CAdoGridCtrl::ImportFromSpreadsheet() {
     if (path.isEmpty() || !m_pConnection)
         return;
     auto refuse = [&](const QString& text) { MessageBox(this, text, QString(), MB_OK | MB_ICONEXCLAMATION); };
+    const BusyCursor busy;
     QString why;
     std::unique_ptr<SpreadsheetReader> book = SpreadsheetReader::Open(path, &why);
     if (!book)

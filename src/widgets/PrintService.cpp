@@ -1,4 +1,5 @@
 #include "widgets/PrintService.h"
+#include "widgets/BusyCursor.h"
 
 #include <QPrintDialog>
 #include <QPrinter>
@@ -15,6 +16,7 @@ public:
         dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
         dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
         dialog.setOption(QAbstractPrintDialog::PrintCollateCopies, false);
+        const NormalCursor asking;
         return dialog.exec() == QDialog::Accepted;
     }
 };

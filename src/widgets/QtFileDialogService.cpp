@@ -1,4 +1,5 @@
 #include "widgets/QtFileDialogService.h"
+#include "widgets/BusyCursor.h"
 
 #include <QFileDialog>
 #include <QWidget>
@@ -16,6 +17,7 @@ QString QtFileDialogService::Ask(QObject* owner, const FileDialogRequest& reques
         dialog.setDefaultSuffix(request.defaultSuffix);
     if (!request.initialPath.isEmpty())
         dialog.selectFile(request.initialPath);
+    const NormalCursor asking;
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
     return dialog.selectedFiles().constFirst();

@@ -1,4 +1,5 @@
 #include "widgets/QtMessageService.h"
+#include "widgets/BusyCursor.h"
 
 #include <QAbstractButton>
 #include <QMessageBox>
@@ -66,6 +67,7 @@ int QtMessageService::Show(QObject* owner, const QString& text, const QString& c
     int defaultIndex = static_cast<int>((style & MB_DEFMASK) >> 8);
     if (defaultIndex < choices.size())
         box.setDefaultButton(choices[defaultIndex].button);
+    const NormalCursor asking;
     int result = box.exec();
     for (const Choice& c : choices)
         if (c.button == result)

@@ -10,8 +10,10 @@
 #include "grid/GridCommands.h"
 #include "platform/Clock.h"
 #include "records/ResidentCatalogue.h"
+#include "widgets/BusyCursor.h"
 #include "widgets/XTreeCtrl.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -301,4 +303,36 @@ TEST_F(ArchiveQueriesTest, ALockedDatabaseLeavesEverythingAsItWas) {
     });
     EXPECT_TRUE(m_boxes.Boxes().back().text.startsWith(QStringLiteral("数据库操作失败")));
     EXPECT_EQ(ValueOn(m_db, QStringLiteral("SELECT group_concat(显示) FROM 基本情况表")), QStringLiteral("是,否"));
+}
+
+// Every command that may take a while shows the wait cursor, and every way out of it puts
+// the cursor back: done, refused, cancelled or failed on a lock.
+TEST_F(ArchiveQueriesTest, LongCommandsShowTheWaitCursorAndPutItBack) {
+    for (int k = 1; k <= 3; ++k)
+        Add(QStringLiteral("姓名,工作单位"), QStringLiteral("'人%1','一组'").arg(k));
+    m_boxes.Expect(QStringLiteral("确实要删除第1行吗？"), IDYES)
+        .Expect(QStringLiteral("确实要删除所有记录吗？"), IDYES);
+    Run([&](CDlgGJRY& w) {
+        bool waitDuringFill = false;
+        QObject::connect(w.Grid(), &CAdoGridCtrl::gridRefilled, [&] {
+            waitDuringFill = QApplication::overrideCursor() &&
+                             QApplication::overrideCursor()->shape() == Qt::WaitCursor;
+        });
+        const std::pair<const char*, std::function<void()>> commands[] = {
+            {"unit", [&] { w.Tree()->setCurrentItem(w.Tree()->findItems(QStringLiteral("一组"), Qt::MatchRecursive).value(0)); }},
+            {"fuzzy", [&] { Query(w, QStringLiteral("人")); }},
+            {"delete row", [&] { w.m_nSelectedRow = 0; w.OnDeleteRow(); }},
+            {"ages", [&] { w.OnRecomputeAges(); }},
+            {"duplicates", [&] { w.OnFindDuplicateNames(); }},
+            {"delete all", [&] { w.OnDeleteAll(); }},
+            {"statistics", [&] { w.RunStatistics(); }},
+        };
+        for (const auto& [name, command] : commands) {
+            const int shown = BusyCursor::TimesShown();
+            command();
+            EXPECT_GT(BusyCursor::TimesShown(), shown) << name;
+            EXPECT_EQ(QApplication::overrideCursor(), nullptr) << name;
+        }
+        EXPECT_TRUE(waitDuringFill);
+    });
 }

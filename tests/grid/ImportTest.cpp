@@ -4,6 +4,9 @@
 #include "grid/GridCommands.h"
 #include "office/SpreadsheetReader.h"
 #include "office/ZipArchive.h"
+#include "widgets/BusyCursor.h"
+
+#include <QApplication>
 
 #include <QDir>
 #include <QProgressDialog>
@@ -286,8 +289,11 @@ TEST_F(GridTest, ImportRefusalsAndTheRight) {
     m_appDir.Write(QStringLiteral("page.xls"), "<html><body>not a workbook</body></html>");
     m_files.Answer(other).Answer(m_appDir.Path(QStringLiteral("page.xls")));
     m_boxes.Expect(QStringLiteral("打开 基本情况表 失败!")).Expect(QStringLiteral("打开Excel文件失败!"));
+    const int shown = BusyCursor::TimesShown();
     grid.OnCommand(ID_GRID_IMPORT, 0);
     grid.OnCommand(ID_GRID_IMPORT, 0);
+    EXPECT_EQ(BusyCursor::TimesShown(), shown + 2) << "the wait cursor while the file is read";
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "and the cursor back after the refusals";
     grid.EnableImport(false);
     grid.OnCommand(ID_GRID_IMPORT, 0); // no dialog asked
     EXPECT_EQ(m_files.Requests().size(), 2u);

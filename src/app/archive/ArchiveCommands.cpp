@@ -2,6 +2,7 @@
 // and exact queries, the duplicate names, the ages and the deletions.
 
 #include "app/archive/ArchiveQueries.h"
+#include "widgets/BusyCursor.h"
 #include "app/archive/Certificate.h"
 #include "app/archive/DlgGJRY.h"
 #include "app/detail/DlgRYXXQK.h"
@@ -114,6 +115,7 @@ bool CDlgGJRY::runInTransaction(const std::function<void(Connection&)>& writes) 
 }
 
 void CDlgGJRY::OnFuzzyQuery() {
+    const BusyCursor busy;
     UpdateData(true);
     m_strQueryText = TrimTrailingBlanks(m_strQueryText);
     if (!checkDateRange())
@@ -196,6 +198,7 @@ void CDlgGJRY::OnExactQuery() {
 }
 
 void CDlgGJRY::OnFindDuplicateNames() {
+    const BusyCursor busy;
     UpdateData(true);
     m_strQueryText = TrimTrailingBlanks(m_strQueryText);
     refill(QStringLiteral("Select * From 基本情况表 Where TRUE order by 姓名"), false);
@@ -244,6 +247,7 @@ bool CDlgGJRY::checkMayModify() {
 void CDlgGJRY::OnRecomputeAges() {
     if (!checkMayModify())
         return;
+    const BusyCursor busy;
     const int year = CurrentYear(); // read once
     runInTransaction([&](Connection& db) {
         // Only the columns the pass needs, not a second copy of the table and its photos.
@@ -277,6 +281,7 @@ void CDlgGJRY::OnDeleteRow() {
                    QStringLiteral("提示"), MB_YESNO | MB_ICONINFORMATION) != IDYES)
         return;
     const std::int32_t key = grid->GetItemData(m_nSelectedRow);
+    const BusyCursor busy;
     try {
         // By key, without reading the table again; a record already gone leaves the list too.
         GetApp().m_pConnection->Execute(
@@ -298,6 +303,7 @@ void CDlgGJRY::OnDeleteAll() {
     if (MessageBox(this, QStringLiteral("确实要删除所有记录吗？"), QStringLiteral("提示"),
                    MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) != IDYES)
         return;
+    const BusyCursor busy;
     try {
         GetApp().m_pConnection->Execute(QStringLiteral("DELETE * FROM 基本情况表"), nullptr, adCmdText);
     } catch (const ComError& e) {
@@ -330,6 +336,7 @@ void CDlgGJRY::OnPrintCertificate() {
             return; // nothing kept: the next certificate asks again
         app.m_pPrinter = std::move(printer);
     }
+    const BusyCursor busy;
     QPrinter& printer = *app.m_pPrinter;
     printer.setResolution(kCertificateDpi); // the layout is in dots at 600 dpi
     printer.setFullPage(false);

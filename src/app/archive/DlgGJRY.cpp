@@ -1,4 +1,5 @@
 #include "app/archive/DlgGJRY.h"
+#include "widgets/BusyCursor.h"
 
 #include "app/archive/QueryPicking.h"
 #include "app/archive/ResidentStatistics.h"
@@ -194,6 +195,7 @@ void CDlgGJRY::OnTimer(int id) {
     if (id != 1)
         return;
     m_firstFill.stop();
+    const BusyCursor busy;
     CAdoGridCtrl* grid = m_ui->list;
     grid->SetConnection(&GetApp().m_adoConnection);
     grid->SetTable(kResidentTable);
@@ -209,6 +211,7 @@ void CDlgGJRY::OnTimer(int id) {
 }
 
 void CDlgGJRY::RunStatistics() {
+    const BusyCursor busy;
     m_strTitle += CountsText(CountResidents(m_ui->list->GetRecordSet()));
     UpdateData(false);
 }

@@ -1,4 +1,5 @@
 #include "app/detail/DlgRYXXQK.h"
+#include "widgets/BusyCursor.h"
 
 #include "ado/AdoRecordSet.h"
 #include "app/detail/ResidentPhoto.h"
@@ -458,6 +459,7 @@ QString CDlgRYXXQK::SheetFolder() {
 }
 
 void CDlgRYXXQK::OnPrint() {
+    const BusyCursor busy;
     QByteArray templateBytes;
     const QString templatePath = QDir::current().filePath(QStringLiteral("人员情况表.dot"));
     QString why;

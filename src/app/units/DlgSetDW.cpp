@@ -1,4 +1,5 @@
 #include "app/units/DlgSetDW.h"
+#include "widgets/BusyCursor.h"
 
 #include "app/units/UnitTree.h"
 #include "platform/FormatText.h"
@@ -63,6 +64,7 @@ void CDlgSetDW::OnTextChanged() {
 }
 
 void CDlgSetDW::RebuildPreview() {
+    const BusyCursor busy;
     m_previewDue.stop();
     QElapsedTimer cost;
     cost.start();
