@@ -1,4 +1,5 @@
 #include "widgets/CDialog.h"
+#include "widgets/ChineseLocale.h"
 #include "widgets/ControlIds.h"
 #include "widgets/QtMessageService.h"
 
@@ -9,8 +10,11 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDate>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMessageBox>
+#include <QMimeDatabase>
 #include <QTest>
 #include <QTimer>
 
@@ -92,4 +96,16 @@ TEST(ModalDriverTest, ADialogLeftShowingFailsAndIsClosed) {
         },
         "留着的对话框");
     EXPECT_EQ(result, IDCANCEL);
+}
+
+// Whatever the machine's locale, dates, numbers, file types and Qt's own dialog texts read
+// Chinese.
+TEST(ChineseLocale, QtTextsDatesAndFileTypesAreChinese) {
+    QLocale::setDefault(QLocale::c());
+    InstallChineseLocale();
+    EXPECT_EQ(QLocale().language(), QLocale::Chinese);
+    EXPECT_EQ(QLocale().toString(QDate(2026, 12, 11), QStringLiteral("MMMM")), QStringLiteral("十二月"));
+    EXPECT_EQ(QMimeDatabase().mimeTypeForName(QStringLiteral("image/jpeg")).comment(), QStringLiteral("JPEG 图像"));
+    EXPECT_EQ(QMimeDatabase().mimeTypeForName(QStringLiteral("inode/directory")).comment(), QStringLiteral("文件夹"));
+    EXPECT_EQ(QCoreApplication::translate("QFileDialog", "Look in:"), QStringLiteral("查找范围："));
 }
