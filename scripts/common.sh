@@ -7,7 +7,8 @@ VRIN_PACKAGES=(
     libfreexl-dev libzip-dev libpugixml-dev libxlsxwriter-dev libgsf-1-dev libexpat1-dev
     googletest libgtest-dev
     python3 python3-openpyxl python3-xlrd
-    fonts-noto-cjk fonts-arphic-ukai fonts-arphic-uming shared-mime-info
+    fonts-noto-cjk fonts-arphic-ukai fonts-arphic-uming fonts-wqy-zenhei shared-mime-info
+    poppler-utils
 )
 
 vrin_missing_packages() {

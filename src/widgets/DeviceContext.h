@@ -58,6 +58,12 @@ private:
     QPoint m_position;
 };
 
-// A device font from the terms of a logical font: the cell height in device units, the
-// weight (400 normal, 700 bold, 900 heavy) and the face name.
+// A device font from the terms of a logical font: the cell height in device units (ascent
+// and descent together), the weight (400 normal, 700 bold, 900 heavy) and the face name.
 QFont MakeDeviceFont(int height, int weight, const QString& face);
+
+// A face's ascent and descent for one pixel of em, from its design units.
+struct FaceProportions {
+    explicit FaceProportions(const QFont& font);
+    qreal ascent = 0, descent = 0;
+};

@@ -6,7 +6,10 @@
 void InstallFontSubstitutions() {
     const QStringList song = {QStringLiteral("AR PL UMing CN"), QStringLiteral("Noto Serif CJK SC"),
                               QStringLiteral("Noto Sans CJK SC")};
-    const QStringList hei = {QStringLiteral("Noto Sans CJK SC"), QStringLiteral("AR PL UMing CN")};
+    // WenQuanYi Zen Hei first: Noto Sans CJK gives some 275 common characters (一, 人, 户 ...)
+    // the glyphs of the Kangxi radicals, so a PDF's text would read as those radicals.
+    const QStringList hei = {QStringLiteral("WenQuanYi Zen Hei"), QStringLiteral("Noto Sans CJK SC"),
+                             QStringLiteral("AR PL UMing CN")};
     const QStringList kai = {QStringLiteral("AR PL UKai CN"), QStringLiteral("Noto Serif CJK SC")};
     QFont::insertSubstitutions(QStringLiteral("宋体"), song);
     QFont::insertSubstitutions(QStringLiteral("SimSun"), song);

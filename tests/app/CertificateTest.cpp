@@ -7,6 +7,7 @@
 #include "app/users/Rights.h"
 #include "grid/AdoGridCtrl.h"
 #include "records/ResidentCatalogue.h"
+#include "widgets/DeviceContext.h"
 #include "widgets/PrintService.h"
 
 #include <QPrinter>
@@ -30,7 +31,9 @@ TEST(Certificate, TheLayoutOfBothHalves) {
     QImage photo(30, 40, QImage::Format_RGB32);
     DrawCertificate(dc, v, &photo, QStringLiteral("红星村村民委员会"), QDate(2026, 12, 10));
     EXPECT_EQ(at(dc, 2800, 480), QStringLiteral("户籍证明"));
-    EXPECT_EQ(dc.texts[0].font.pixelSize(), 200);
+    const FaceProportions title(dc.texts[0].font);
+    EXPECT_NEAR((title.ascent + title.descent) * dc.texts[0].font.pixelSize(), 200, 1.5)
+        << "a font's height is its cell: ascent and descent";
     EXPECT_EQ(at(dc, 300, 550), QStringLiteral("   存根           第(    )号"));
     struct Line {
         int y;
@@ -141,4 +144,48 @@ TEST_F(CertificatePrintTest, IntoPdfFiles) {
     EXPECT_TRUE(m_appDir.Read(QStringLiteral("a.pdf")).startsWith("%PDF"));
     EXPECT_TRUE(m_appDir.Read(QStringLiteral("b.pdf")).startsWith("%PDF"));
     EXPECT_TRUE(m_boxes.Boxes().back().text.startsWith(QStringLiteral("户籍证明没有打印出来")));
+}
+
+// The certificate as a PDF reader sees it: every text at its place in printer dots (the top
+// of its cell, within 0.5 of a dot), the title's cell ending by 680, and the characters
+// printed are the characters a search finds.
+TEST_F(CertificatePrintTest, ThePdfPutsEveryTextInPlaceAndReadsAsPrinted) {
+    if (!PdfToTextInstalled())
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    const QString pdf = m_appDir.Path(QStringLiteral("certificate.pdf"));
+    m_printer.files = {pdf};
+    Run([&](CDlgGJRY& w) {
+        w.m_nSelectedRow = 0;
+        w.OnPrintCertificate();
+    });
+    std::vector<PdfWord> words;
+    ASSERT_TRUE(ReadPdfWords(pdf, words));
+    // Where the printable area begins on the page, in dots, as the printer puts it.
+    QPrinter same(QPrinter::HighResolution);
+    same.setResolution(600);
+    same.setOutputFormat(QPrinter::PdfFormat);
+    const QPoint origin = same.pageLayout().paintRectPixels(600).topLeft();
+    auto dots = [](double points) { return points * 600.0 / 72.0; };
+    auto find = [&](const QString& text) {
+        for (const PdfWord& word : words)
+            if (word.text == text)
+                return word;
+        ADD_FAILURE() << "no word " << text.toStdString();
+        return PdfWord{};
+    };
+    const PdfWord title = find(QStringLiteral("户籍证明"));
+    EXPECT_NEAR(dots(title.xMin) - origin.x(), 2800, 0.5);
+    EXPECT_NEAR(dots(title.yMin) - origin.y(), 480, 0.5);
+    EXPECT_LE(dots(title.yMax) - origin.y(), 680.5) << "the cell of a height-200 font";
+    struct Place {
+        const char* text;
+        int x, y; // x -1: after leading blanks
+    };
+    for (const Place& p : {Place{"存根", -1, 550}, Place{"为我村管辖居民", -1, 2250}, Place{"特此证明", -1, 2400},
+                           Place{"红星村", 300, 2700}}) {
+        const PdfWord word = find(QString::fromUtf8(p.text));
+        EXPECT_NEAR(dots(word.yMin) - origin.y(), p.y, 0.5) << p.text;
+        if (p.x >= 0)
+            EXPECT_NEAR(dots(word.xMin) - origin.x(), p.x, 0.5) << p.text;
+    }
 }

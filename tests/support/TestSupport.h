@@ -1,4 +1,6 @@
 #pragma once
+
+#include <vector>
 // Helpers shared by the tests: temporary folders, files, and a message-box responder that
 // turns its complaints into test failures.
 
@@ -44,3 +46,13 @@ public:
 private:
     QTemporaryDir m_dir;
 };
+
+// The words of a PDF as poppler's pdftotext -bbox finds them, with their boxes in points
+// from the page's top-left. FALSE when pdftotext is not installed or cannot read the file.
+struct PdfWord {
+    QString text;
+    double xMin = 0, yMin = 0, xMax = 0, yMax = 0;
+    int page = 0;
+};
+bool ReadPdfWords(const QString& path, std::vector<PdfWord>& words);
+bool PdfToTextInstalled();
