@@ -11,6 +11,7 @@
 #include "platform/Paths.h"
 #include "platform/RecordingShell.h"
 #include "records/ResidentCatalogue.h"
+#include "widgets/ScrollingForm.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -20,6 +21,8 @@
 #include <QStandardPaths>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QKeyEvent>
 #include <QTest>
 #include <QTreeWidget>
@@ -455,4 +458,32 @@ TEST_F(DetailFormTest, ThePersonSheet) {
     });
     EXPECT_TRUE(m_boxes.Boxes().back().text.startsWith(QStringLiteral("找不到模板文件")));
     QDir::setCurrent(before);
+}
+
+// On a screen lower than the form (1366×768 less a taskbar) the fields scroll, the buttons
+// stay in view, and Tab brings a field below the fold into view.
+TEST_F(DetailFormTest, OnALowScreenTheFieldsScrollAndTheButtonsStay) {
+    OpenOn(1);
+    for (int available : {728, 1040}) {
+        Run(CDlgRYXXQK::View, [&](QDialog& d) {
+            auto& form = static_cast<CDlgRYXXQK&>(d);
+            form.Form().FitHeight(available);
+            QApplication::processEvents();
+            EXPECT_LE(form.height(), available - ScrollingForm::kWindowFrame);
+            for (int id : {IDOK, IDCANCEL}) {
+                QWidget* button = Control(d, id);
+                const QRect at(button->mapTo(&d, QPoint(0, 0)), button->size());
+                EXPECT_TRUE(d.rect().contains(at)) << id << " at " << available;
+                EXPECT_TRUE(button->isVisible());
+            }
+            QScrollArea* area = form.Form().Area();
+            EXPECT_EQ(area->verticalScrollBar()->maximum() > 0, available < 800) << available;
+            QWidget* remarks = Control(d, 1013); // the lowest field
+            remarks->setFocus(Qt::TabFocusReason);
+            area->ensureWidgetVisible(remarks);
+            const QRect seen(remarks->mapTo(area->viewport(), QPoint(0, 0)), remarks->size());
+            EXPECT_TRUE(area->viewport()->rect().contains(seen)) << available;
+            Click(Control(d, IDCANCEL));
+        });
+    }
 }

@@ -1,5 +1,6 @@
 #include "app/detail/DlgRYXXQK.h"
 #include "widgets/BusyCursor.h"
+#include "widgets/ScrollingForm.h"
 
 #include "ado/AdoRecordSet.h"
 #include "app/detail/ResidentPhoto.h"
@@ -37,6 +38,7 @@ using namespace adodb;
 namespace {
 
 const QString kPhotoColumn = QStringLiteral("照片");
+constexpr int kButtonRowTop = 712; // the buttons' row starts here, the fields above it
 const QString kFamilySizeColumn = QStringLiteral("家庭人口");
 const QString kBirthDateColumn = QStringLiteral("出生日期");
 const QString kTemporaryPhoto = QStringLiteral("临时照片.bmp");
@@ -83,6 +85,8 @@ CDlgRYXXQK::CDlgRYXXQK(QWidget* parent)
     connect(m_ui->photo, &QPushButton::clicked, this, &CDlgRYXXQK::OnChangePhoto);
     connect(m_ui->print, &QPushButton::clicked, this, &CDlgRYXXQK::OnPrint);
     m_ui->c1013->installEventFilter(this); // Enter in the remarks saves
+    m_ui->photoFrame->installEventFilter(this); // the photo is painted in its frame
+    m_form = std::make_unique<ScrollingForm>(this, kButtonRowTop);
 }
 
 CDlgRYXXQK::~CDlgRYXXQK() = default;
@@ -150,6 +154,7 @@ void CDlgRYXXQK::refuse(const QString& message, int focusId) {
 }
 
 bool CDlgRYXXQK::OnInitDialog() {
+    m_form->FitScreen();
     m_ui->c1070->setHeaderLabels({QStringLiteral("序号"), QStringLiteral("和户主关系"),
                                   QStringLiteral("姓名"), QStringLiteral("身份证号"),
                                   QStringLiteral("文化程度"), QStringLiteral("婚姻状况")});
@@ -256,7 +261,7 @@ void CDlgRYXXQK::loadPhoto() {
         m_picture.SaveToFile(TemporaryPhotoPath());
     else
         QFile::remove(LocalPath(TemporaryPhotoPath()));
-    update(m_ui->photoFrame->geometry());
+    m_ui->photoFrame->update();
 }
 
 void CDlgRYXXQK::fillFamily() {
@@ -430,19 +435,23 @@ void CDlgRYXXQK::OnChangePhoto() {
     m_picture.LoadFromBuffer(bytes.constData(), bytes.size());
     if (m_picture.m_pPicture)
         m_picture.SaveToFile(TemporaryPhotoPath());
-    update();
+    m_ui->photoFrame->update();
 }
 
-void CDlgRYXXQK::paintEvent(QPaintEvent* event) {
-    CDialog::paintEvent(event);
+void CDlgRYXXQK::paintPhoto() {
     if (!m_picture.m_pPicture)
         return;
-    QPainter painter(this);
-    CPainterDC dc(painter, false, logicalDpiX(), logicalDpiY());
-    m_picture.Draw(&dc, m_ui->photoFrame->geometry());
+    QWidget* frame = m_ui->photoFrame;
+    QPainter painter(frame);
+    CPainterDC dc(painter, false, frame->logicalDpiX(), frame->logicalDpiY());
+    m_picture.Draw(&dc, frame->rect());
 }
 
 bool CDlgRYXXQK::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_ui->photoFrame && event->type() == QEvent::Paint) {
+        paintPhoto();
+        return true;
+    }
     if (watched == m_ui->c1013 && event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {

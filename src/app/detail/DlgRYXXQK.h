@@ -16,6 +16,7 @@ namespace Ui {
 class CDlgRYXXQK;
 }
 class CAdoRecordSet;
+class ScrollingForm;
 struct ResidentColumn;
 
 class CDlgRYXXQK : public CDialog {
@@ -59,9 +60,10 @@ public slots:
     void OnChangePhoto();
     void OnPrint(); // the person sheet
 
+    ScrollingForm& Form() const { return *m_form; }
+
 protected:
     bool OnInitDialog() override;
-    void paintEvent(QPaintEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -74,10 +76,12 @@ private:
     void enableSteps();
     void refuse(const QString& message, int focusId = 0);
     QWidget* control(int id) const;
+    void paintPhoto();
     QString controlText(int id) const;
     void setControlText(int id, const QString& text);
 
     std::unique_ptr<Ui::CDlgRYXXQK> m_ui;
+    std::unique_ptr<ScrollingForm> m_form; // the fields scroll on a low screen, the buttons stay
     QHash<QString, QString> m_strFields; // by column name
     QString m_strAddUnit;                 // the unit new residents are filed under
     QByteArray m_photoBytes;              // a chosen photo not yet stored with its row
