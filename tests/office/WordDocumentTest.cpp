@@ -5,6 +5,9 @@
 
 #include "TestSupport.h"
 
+#include <QProcess>
+#include <QStandardPaths>
+
 #include <pugixml.hpp>
 
 namespace {
@@ -87,4 +90,34 @@ TEST(WordDocument, BadTemplatesAndCellsSayWhy) {
     EXPECT_FALSE(doc->SetCellText(15, 2, QStringLiteral("x"), &error));
     EXPECT_EQ(error, QStringLiteral("表格中没有第 15 行第 2 列的单元格"));
     EXPECT_FALSE(doc->AddPicture(1, 7, QByteArray("no picture"), &error));
+}
+
+// The person sheet as LibreOffice lays it out: every label and a birth date each on one
+// line (a wrapped one reads as two words).
+TEST(WordDocument, LabelsAndTheBirthDateFitTheirCellsInLibreOffice) {
+    const QString office = QStandardPaths::findExecutable(QStringLiteral("soffice"));
+    if (office.isEmpty() || !PdfToTextInstalled())
+        GTEST_SKIP() << "LibreOffice or pdftotext is not installed";
+    QString error;
+    auto doc = WordDocument::FromTemplate(PersonSheetTemplate(), &error);
+    ASSERT_TRUE(doc) << error.toStdString();
+    ASSERT_TRUE(doc->SetCellText(1, 2, QStringLiteral("欧阳建国"), &error));
+    ASSERT_TRUE(doc->SetCellText(1, 6, QStringLiteral("1980.05.03"), &error));
+    ASSERT_TRUE(doc->SetCellText(3, 4, QStringLiteral("中共党员"), &error));
+    TestDir dir;
+    dir.Write(QStringLiteral("sheet.docx"), doc->Save(&error));
+    QProcess convert;
+    convert.start(office, {QStringLiteral("-env:UserInstallation=file://") + dir.Path(QStringLiteral("profile")),
+                           QStringLiteral("--headless"), QStringLiteral("--convert-to"), QStringLiteral("pdf"),
+                           QStringLiteral("--outdir"), dir.Folder(), dir.Path(QStringLiteral("sheet.docx"))});
+    ASSERT_TRUE(convert.waitForFinished(120000));
+    std::vector<PdfWord> words;
+    ASSERT_TRUE(ReadPdfWords(dir.Path(QStringLiteral("sheet.pdf")), words)) << convert.readAllStandardError().toStdString();
+    QStringList texts;
+    for (const PdfWord& w : words)
+        texts << w.text;
+    for (const char* whole : {"户口簿编号", "政治面貌", "何时迁来本市", "何地迁来本市", "何时迁来本址", "何地迁来本址",
+                              "出生年月", "文化程度", "身份证号", "婚姻状况", "户口性质", "家庭住址", "服务处所",
+                              "1980.05.03", "欧阳建国", "中共党员"})
+        EXPECT_TRUE(texts.contains(QString::fromUtf8(whole))) << whole << " in " << texts.join(QLatin1Char(' ')).toStdString();
 }
