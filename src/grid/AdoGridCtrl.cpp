@@ -71,6 +71,7 @@ CAdoGridCtrl::CAdoGridCtrl(QWidget* parent) : QTableView(parent) {
     QDir().mkpath(appDir + QStringLiteral("excel"));
 
     m_pHeader = new CAdoHeaderCtrl(this);
+    m_pHeader->setTextElideMode(Qt::ElideRight); // a heading cut short says so
     setHorizontalHeader(m_pHeader);
     setModel(&m_model);
     verticalHeader()->hide();
