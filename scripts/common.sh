@@ -39,8 +39,12 @@ vrin_install_packages() {
     $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends $missing
 }
 
+# vrin_build DIR [TARGET...]: configures and builds everything, or only the targets named.
 vrin_build() {
     local build_dir=$1
+    shift
     cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=Release
-    cmake --build "$build_dir" -j2
+    local targets=()
+    [ $# -gt 0 ] && targets=(--target "$@")
+    cmake --build "$build_dir" -j2 "${targets[@]}"
 }

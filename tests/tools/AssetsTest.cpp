@@ -3,6 +3,7 @@
 #include "TestSupport.h"
 
 #include <QFile>
+#include <QProcess>
 #include <QSet>
 
 TEST(Assets, TheBackgroundIsAPictureNotAFlatColour) {
@@ -39,4 +40,21 @@ TEST(Assets, TheManualIsAWellFormedRichTextDocument) {
     EXPECT_TRUE(rtf.contains("\\u30331?\\u24405?")) << "登录";
     EXPECT_EQ(ManualRtf(QStringLiteral("a{b}\\c")).count("\\{"), 1)
         << "braces in the text are escaped";
+}
+
+// --help names every option on a line of its own and succeeds; a wrong option is refused
+// with the usage line.
+TEST(InitDb, HelpNamesEveryOption) {
+    QProcess help;
+    help.start(QStringLiteral(VRIN_INITDB), {QStringLiteral("--help")});
+    ASSERT_TRUE(help.waitForFinished(30000));
+    EXPECT_EQ(help.exitCode(), 0);
+    const QString text = QString::fromUtf8(help.readAllStandardOutput());
+    for (const char* option : {"--demo N", "--seed S", "--layout", "--help"})
+        EXPECT_TRUE(text.contains(QLatin1String("\n  ") + QLatin1String(option))) << option << "\n" << text.toStdString();
+    QProcess wrong;
+    wrong.start(QStringLiteral(VRIN_INITDB), {QStringLiteral("--nonsense")});
+    ASSERT_TRUE(wrong.waitForFinished(30000));
+    EXPECT_EQ(wrong.exitCode(), 2);
+    EXPECT_TRUE(wrong.readAllStandardError().startsWith("usage: vrin-initdb"));
 }
