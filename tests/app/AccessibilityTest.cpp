@@ -16,13 +16,7 @@
 #include <memory>
 
 TEST(Accessibility, EveryEditAndDropDownOfTheSettingsDialogsHasAName) {
-    std::vector<std::unique_ptr<QDialog>> dialogs;
-    dialogs.emplace_back(new CDlgLogin);
-    dialogs.emplace_back(new CDlgModifyPassword);
-    dialogs.emplace_back(new CDlgSetRight2);
-    dialogs.emplace_back(new CDlgSetInfo);
-    dialogs.emplace_back(new CDlgSetWL);
-    for (const auto& dialog : dialogs) {
+    for (const auto& dialog : SettingsAndUserDialogs()) {
         int checked = 0;
         for (QWidget* w : dialog->findChildren<QWidget*>()) {
             const bool editOfCombo = qobject_cast<QComboBox*>(w->parentWidget()) != nullptr;

@@ -3,6 +3,11 @@
 #include "ResidentDatabase.h"
 #include "adodb/ConnectionString.h"
 #include "app/archive/DlgGJRY.h"
+#include "app/settings/DlgSetInfo.h"
+#include "app/settings/DlgSetWL.h"
+#include "app/users/DlgLogin.h"
+#include "app/users/DlgModifyPassword.h"
+#include "app/users/DlgSetRight2.h"
 #include "adodb/Field.h"
 #include "app/users/Rights.h"
 #include "app/settings/SettingsFiles.h"
@@ -115,4 +120,14 @@ void AppTest::RunArchive(CDlgGJRY& window, const std::function<void(CDlgGJRY&)>&
         w.EndDialog(IDCANCEL);
     });
     window.DoModal();
+}
+
+std::vector<std::unique_ptr<QDialog>> SettingsAndUserDialogs() {
+    std::vector<std::unique_ptr<QDialog>> dialogs;
+    dialogs.emplace_back(new CDlgLogin);
+    dialogs.emplace_back(new CDlgModifyPassword);
+    dialogs.emplace_back(new CDlgSetRight2);
+    dialogs.emplace_back(new CDlgSetInfo);
+    dialogs.emplace_back(new CDlgSetWL);
+    return dialogs;
 }

@@ -11,8 +11,14 @@
 #include <QStringList>
 
 #include <functional>
+#include <memory>
+#include <vector>
 
 class CDlgGJRY;
+class QDialog;
+
+// The login, password, rights, community-name and network dialogs, made but not shown.
+std::vector<std::unique_ptr<QDialog>> SettingsAndUserDialogs();
 
 class AppTest : public ::testing::Test {
 protected:

@@ -7,12 +7,7 @@
 #include "app/archive/DlgGJRY.h"
 #include "app/settings/SettingsFiles.h"
 #include "app/detail/DlgRYXXQK.h"
-#include "app/settings/DlgSetInfo.h"
-#include "app/settings/DlgSetWL.h"
 #include "app/units/DlgSetDW.h"
-#include "app/users/DlgLogin.h"
-#include "app/users/DlgModifyPassword.h"
-#include "app/users/DlgSetRight2.h"
 #include "app/users/Rights.h"
 #include "grid/AdoGridCtrl.h"
 #include "grid/AdoHeaderCtrl.h"
@@ -109,12 +104,7 @@ protected:
 };
 
 TEST_F(ScreensTest, EveryDialogShowsItsCaptionsWhole) {
-    std::vector<std::unique_ptr<QDialog>> dialogs;
-    dialogs.emplace_back(new CDlgLogin);
-    dialogs.emplace_back(new CDlgModifyPassword);
-    dialogs.emplace_back(new CDlgSetRight2);
-    dialogs.emplace_back(new CDlgSetInfo);
-    dialogs.emplace_back(new CDlgSetWL);
+    std::vector<std::unique_ptr<QDialog>> dialogs = SettingsAndUserDialogs();
     auto* units = new CDlgSetDW;
     units->m_strPath = m_appDir.Path(kUnitFile);
     dialogs.emplace_back(units);
