@@ -4,6 +4,8 @@
 #include "platform/TextFile.h"
 #include "records/UnitHierarchy.h"
 
+#include <QStringList>
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
