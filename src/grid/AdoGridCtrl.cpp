@@ -30,6 +30,9 @@
 #include <QStyle>
 #include <QTimer>
 
+#include <algorithm>
+#include <functional>
+
 using namespace adodb;
 
 namespace {
@@ -225,10 +228,28 @@ void CAdoGridCtrl::fitColumnWidths() {
     const int headingPadding = 2 * style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, m_pHeader) +
                                style()->pixelMetric(QStyle::PM_HeaderMarkSize, nullptr, m_pHeader);
     const int rows = std::min(m_model.rowCount(), kRowsMeasured);
+    // Shaping a text is what costs: only the few texts of a column that look widest (a
+    // Chinese character as wide as two others) are measured.
+    constexpr int kMeasured = 3;
+    auto looks = [](const QString& text) {
+        int units = 0;
+        for (QChar c : text)
+            units += c.unicode() >= 0x2E80 ? 2 : 1;
+        return units;
+    };
     for (size_t k = 0; k < m_columns.size(); ++k) {
         ColumnRecord& column = m_columns[k];
+        std::vector<std::pair<int, int>> widest; // looks, row
+        for (int row = 0; row < rows; ++row) {
+            widest.emplace_back(looks(m_model.CellText(row, static_cast<int>(k) + 1)), row);
+            std::push_heap(widest.begin(), widest.end(), std::greater<>());
+            if (widest.size() > kMeasured) {
+                std::pop_heap(widest.begin(), widest.end(), std::greater<>());
+                widest.pop_back();
+            }
+        }
         int width = headings.horizontalAdvance(column.name) + headingPadding;
-        for (int row = 0; row < rows; ++row)
+        for (const auto& [units, row] : widest)
             width = std::max(width, cells.horizontalAdvance(m_model.CellText(row, static_cast<int>(k) + 1)) +
                                         kCellPadding);
         column.width = std::clamp(width, kCellPadding, kMaxFittedWidth);

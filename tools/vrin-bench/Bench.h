@@ -23,3 +23,5 @@ int RunGridBench(int rows);
 int RunArchiveBench(int rows);
 // Export to and import from .xlsx and .xls.
 int RunSpreadsheetBench(int rows);
+// Reading a workbook whose one cell holds 1 000 MB of text.
+int RunHugeCellBench();

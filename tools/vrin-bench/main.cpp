@@ -5,7 +5,8 @@
 // Part "data": a table of 43 columns (the key and 42 texts of 2 to 10 Chinese characters)
 // through the data layer. Part "grid": the resident list on the delivered database with
 // demo residents (GridBench.cpp); "archive" (ArchiveBench.cpp); "spreadsheet": export and
-// import (SpreadsheetBench.cpp). Without --part all run, each in its own process. One
+// import (SpreadsheetBench.cpp); "huge-cell": a workbook whose one cell holds 1 000 MB.
+// Without --part all run, each in its own process. One
 // line per figure: its name, our time, the raw time and their ratio; peak memory lines.
 
 #include "Bench.h"
@@ -197,7 +198,7 @@ int main(int argc, char** argv) {
         } else if (arg == QLatin1String("--part") && i + 1 < argc) {
             part = QString::fromLocal8Bit(argv[++i]);
         } else {
-            std::fprintf(stderr, "usage: vrin-bench [--rows N] [--part data|grid|archive|spreadsheet]\n");
+            std::fprintf(stderr, "usage: vrin-bench [--rows N] [--part data|grid|archive|spreadsheet|huge-cell]\n");
             return 2;
         }
     }
@@ -209,6 +210,10 @@ int main(int argc, char** argv) {
         QCoreApplication app(argc, argv);
         return runDataBench(rows);
     }
+    if (part == QLatin1String("huge-cell")) {
+        QCoreApplication app(argc, argv);
+        return RunHugeCellBench();
+    }
     if (part == QLatin1String("grid") || part == QLatin1String("archive") || part == QLatin1String("spreadsheet")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         QApplication app(argc, argv);
@@ -218,7 +223,7 @@ int main(int argc, char** argv) {
     }
     // Each part in a process of its own, so that each peak memory is its own.
     int failed = 0;
-    for (const char* each : {"data", "grid", "archive", "spreadsheet"}) {
+    for (const char* each : {"data", "grid", "archive", "spreadsheet", "huge-cell"}) {
         QProcess child;
         child.setProcessChannelMode(QProcess::ForwardedChannels);
         child.start(QString::fromLocal8Bit(argv[0]),
