@@ -1,5 +1,4 @@
 #include "grid/AdoGridCtrl.h"
-#include "widgets/BusyCursor.h"
 
 #include "grid/AdoHeaderCtrl.h"
 #include "grid/GridCommands.h"
@@ -12,6 +11,7 @@
 #include "platform/Paths.h"
 #include "platform/ShellService.h"
 #include "platform/TextFile.h"
+#include "widgets/BusyCursor.h"
 #include "widgets/ControlIds.h"
 
 #include <QContextMenuEvent>

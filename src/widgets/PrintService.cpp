@@ -1,4 +1,5 @@
 #include "widgets/PrintService.h"
+
 #include "widgets/BusyCursor.h"
 
 #include <QPrintDialog>

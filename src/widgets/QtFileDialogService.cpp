@@ -1,4 +1,5 @@
 #include "widgets/QtFileDialogService.h"
+
 #include "widgets/BusyCursor.h"
 
 #include <QFileDialog>

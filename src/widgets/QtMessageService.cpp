@@ -1,4 +1,5 @@
 #include "widgets/QtMessageService.h"
+
 #include "widgets/BusyCursor.h"
 
 #include <QAbstractButton>

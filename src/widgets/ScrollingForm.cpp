@@ -21,15 +21,16 @@ void moveInto(QWidget* control, QWidget* parent, int dy) {
 } // namespace
 
 ScrollingForm::ScrollingForm(QDialog* dialog, int buttonsTop)
-    : m_dialog(dialog), m_designed(dialog->size()), m_area(new QScrollArea(dialog)), m_page(new QWidget),
+    : m_dialog(dialog), m_designed(dialog->size()), m_area(new QScrollArea(dialog)), m_page(new QWidget(dialog)),
       m_row(new QWidget(dialog)) {
+    // Every control stays within the dialog's window while it moves: the order Tab takes
+    // through them stays as it was.
     m_page->setObjectName(QStringLiteral("formPage"));
     m_row->setObjectName(QStringLiteral("buttonRow"));
     m_area->setObjectName(QStringLiteral("formArea"));
-    // In their order of creation, so that Tab goes through them as before.
     const QList<QWidget*> controls = dialog->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
     for (QWidget* control : controls) {
-        if (control == m_area || control == m_row || control->isWindow())
+        if (control == m_area || control == m_page || control == m_row || control->isWindow())
             continue;
         if (control->geometry().top() < buttonsTop)
             moveInto(control, m_page, 0);

@@ -483,6 +483,12 @@ TEST_F(DetailFormTest, OnALowScreenTheFieldsScrollAndTheButtonsStay) {
             area->ensureWidgetVisible(remarks);
             const QRect seen(remarks->mapTo(area->viewport(), QPoint(0, 0)), remarks->size());
             EXPECT_TRUE(area->viewport()->rect().contains(seen)) << available;
+            // Tab goes through the fields before the buttons, as on a screen where all fits.
+            QList<QWidget*> chain;
+            for (QWidget* w = Control(d, 1002); w && !chain.contains(w); w = w->nextInFocusChain())
+                chain << w;
+            EXPECT_LT(chain.indexOf(remarks), chain.indexOf(Control(d, IDOK)));
+            EXPECT_LT(chain.indexOf(Control(d, 1002)), chain.indexOf(remarks));
             Click(Control(d, IDCANCEL));
         });
     }

@@ -2,7 +2,6 @@
 // and exact queries, the duplicate names, the ages and the deletions.
 
 #include "app/archive/ArchiveQueries.h"
-#include "widgets/BusyCursor.h"
 #include "app/archive/Certificate.h"
 #include "app/archive/DlgGJRY.h"
 #include "app/detail/DlgRYXXQK.h"
@@ -15,6 +14,7 @@
 #include "platform/FormatText.h"
 #include "platform/MessageService.h"
 #include "records/ResidentCatalogue.h"
+#include "widgets/BusyCursor.h"
 #include "widgets/PrintService.h"
 
 #include <QCoreApplication>

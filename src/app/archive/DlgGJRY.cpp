@@ -1,5 +1,4 @@
 #include "app/archive/DlgGJRY.h"
-#include "widgets/BusyCursor.h"
 
 #include "app/archive/QueryPicking.h"
 #include "app/archive/ResidentStatistics.h"
@@ -14,6 +13,7 @@
 #include "platform/MessageService.h"
 #include "platform/SqlLiteral.h"
 #include "ui_DlgGJRY.h"
+#include "widgets/BusyCursor.h"
 #include "widgets/DeviceContext.h"
 #include "widgets/Resources.h"
 #include "widgets/SplitterControl.h"

@@ -1,6 +1,4 @@
 #include "app/detail/DlgRYXXQK.h"
-#include "widgets/BusyCursor.h"
-#include "widgets/ScrollingForm.h"
 
 #include "ado/AdoRecordSet.h"
 #include "app/detail/ResidentPhoto.h"
@@ -19,7 +17,9 @@
 #include "platform/TextFile.h"
 #include "records/ResidentCatalogue.h"
 #include "ui_DlgRYXXQK.h"
+#include "widgets/BusyCursor.h"
 #include "widgets/ControlIds.h"
+#include "widgets/ScrollingForm.h"
 
 #include <QComboBox>
 #include <QDateTime>

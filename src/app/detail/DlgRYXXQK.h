@@ -53,14 +53,15 @@ public:
     // Where the person sheets are written: the user's documents folder.
     static QString SheetFolder();
 
+    // The fields' page and the button row below it.
+    ScrollingForm& Form() const { return *m_form; }
+
 public slots:
     void OnOK() override; // "保存"
     void OnPrevious();
     void OnNext();
     void OnChangePhoto();
     void OnPrint(); // the person sheet
-
-    ScrollingForm& Form() const { return *m_form; }
 
 protected:
     bool OnInitDialog() override;

@@ -1,5 +1,4 @@
 #include "app/units/DlgSetDW.h"
-#include "widgets/BusyCursor.h"
 
 #include "app/units/UnitTree.h"
 #include "platform/FormatText.h"
@@ -9,6 +8,7 @@
 #include "platform/TextFile.h"
 #include "records/UnitHierarchy.h"
 #include "ui_DlgSetDW.h"
+#include "widgets/BusyCursor.h"
 
 #include <QFileInfo>
 #include <QLocale>
