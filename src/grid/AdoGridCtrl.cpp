@@ -237,17 +237,15 @@ void CAdoGridCtrl::fitColumnWidths() {
             units += c.unicode() >= 0x2E80 ? 2 : 1;
         return units;
     };
+    std::vector<std::pair<int, int>> widest; // looks, row
     for (size_t k = 0; k < m_columns.size(); ++k) {
         ColumnRecord& column = m_columns[k];
-        std::vector<std::pair<int, int>> widest; // looks, row
-        for (int row = 0; row < rows; ++row) {
+        widest.clear();
+        for (int row = 0; row < rows; ++row)
             widest.emplace_back(looks(m_model.CellText(row, static_cast<int>(k) + 1)), row);
-            std::push_heap(widest.begin(), widest.end(), std::greater<>());
-            if (widest.size() > kMeasured) {
-                std::pop_heap(widest.begin(), widest.end(), std::greater<>());
-                widest.pop_back();
-            }
-        }
+        const auto measured = widest.begin() + std::min<qsizetype>(kMeasured, widest.size());
+        std::partial_sort(widest.begin(), measured, widest.end(), std::greater<>());
+        widest.erase(measured, widest.end());
         int width = headings.horizontalAdvance(column.name) + headingPadding;
         for (const auto& [units, row] : widest)
             width = std::max(width, cells.horizontalAdvance(m_model.CellText(row, static_cast<int>(k) + 1)) +

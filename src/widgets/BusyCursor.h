@@ -9,8 +9,6 @@ public:
     BusyCursor(const BusyCursor&) = delete;
     BusyCursor& operator=(const BusyCursor&) = delete;
 
-    // Whether a command is working now (a guard lives).
-    static bool Busy();
     // How many guards were made in this run.
     static int TimesShown();
 };

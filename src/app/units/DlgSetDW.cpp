@@ -68,14 +68,12 @@ void CDlgSetDW::RebuildPreview() {
     m_previewDue.stop();
     QElapsedTimer cost;
     cost.start();
-    struct Stamp {
-        CDlgSetDW& dialog;
-        QElapsedTimer& cost;
-        ~Stamp() {
-            dialog.m_nPreviewCost = cost.elapsed();
-            dialog.m_sincePreview.start();
-        }
-    } stamp{*this, cost};
+    showPreview();
+    m_nPreviewCost = cost.elapsed();
+    m_sincePreview.start();
+}
+
+void CDlgSetDW::showPreview() {
     m_strText = m_ui->edit1004->toPlainText();
     const UnitPreview preview = BuildUnitPreview(m_strText, m_strPrevText);
     const std::vector<QTreeWidgetItem*> items = FillUnitTree(m_ui->preview, preview.items);

@@ -38,6 +38,7 @@ protected:
 
 private:
     void OnTextChanged();
+    void showPreview(); // the tree of the box's text, the line being typed selected
 
     std::unique_ptr<Ui::CDlgSetDW> m_ui;
     QTimer m_previewDue;          // a change waits for the next preview
