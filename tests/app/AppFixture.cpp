@@ -103,6 +103,16 @@ void AppTest::ConnectApp(CVRINApp& app, const QString& folder) {
     ASSERT_TRUE(app.CheckAndUpgradeSchema());
 }
 
+QString AppTest::OpenDemoArchive(CVRINApp& app, int residents, unsigned seed) {
+    const QString path = m_appDir.Path(kDatabaseFileName);
+    QString error;
+    EXPECT_TRUE(CreateResidentDatabase(path, {43, residents, seed, 2026}, &error)) << error.toStdString();
+    ConnectApp(app);
+    EXPECT_TRUE(app.m_adoConnection.OpenJetDatabase(path));
+    g_nUserRight = 99;
+    return path;
+}
+
 ModalDriver::Action AppTest::LoginAs(const QString& user, const QString& password) {
     return [user, password](QDialog& dialog) {
         EXPECT_EQ(dialog.windowTitle(), QStringLiteral("登录"));

@@ -42,6 +42,10 @@ protected:
     // Opens the application's direct connection on a database with a user table, as
     // start-up leaves it, for the dialogs that read it.
     void ConnectApp(CVRINApp& app, const QString& folder = QString());
+    // The archive as the archive window finds it: a database of demo residents (from the
+    // seed, ages of 2026) in the application directory, both connections of the application
+    // open on it, the administrator logged in. Returns the database's path.
+    QString OpenDemoArchive(CVRINApp& app, int residents, unsigned seed);
 
     // Shows the archive window, fills its list at once (without waiting for its timer),
     // runs the action on it and closes it.

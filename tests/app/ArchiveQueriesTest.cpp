@@ -27,13 +27,8 @@ class ArchiveQueriesTest : public AppTest {
 protected:
     void SetUp() override {
         AppTest::SetUp();
-        m_db = m_appDir.Path(kDatabaseFileName);
-        QString error;
-        ASSERT_TRUE(CreateResidentDatabase(m_db, {43, 0, 1, 2026}, &error));
+        m_db = OpenDemoArchive(m_app, 0, 1);
         WriteAppFile(QStringLiteral("单位划分.txt"), QByteArray("R\r\n \xD2\xBB\xD7\xE9\r\n \xB6\xFE\xD7\xE9")); // R, 一组, 二组
-        ConnectApp(m_app);
-        ASSERT_TRUE(m_app.m_adoConnection.OpenJetDatabase(m_db));
-        g_nUserRight = 99;
     }
     void TearDown() override {
         SetCurrentYear(0);

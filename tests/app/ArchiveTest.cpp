@@ -23,12 +23,7 @@ class ArchiveTest : public AppTest {
 protected:
     void SetUp() override {
         AppTest::SetUp();
-        m_db = m_appDir.Path(kDatabaseFileName);
-        QString error;
-        ASSERT_TRUE(CreateResidentDatabase(m_db, {43, 200, 7, 2026}, &error)) << error.toStdString();
-        ConnectApp(m_app);
-        ASSERT_TRUE(m_app.m_adoConnection.OpenJetDatabase(m_db));
-        g_nUserRight = 99;
+        m_db = OpenDemoArchive(m_app, 200, 7);
     }
     // Opens the window and runs the action on it once the list is filled.
     void Run(std::function<void(CDlgGJRY&)> action) {

@@ -107,12 +107,7 @@ class CertificatePrintTest : public AppTest {
 protected:
     void SetUp() override {
         AppTest::SetUp();
-        const QString db = m_appDir.Path(kDatabaseFileName);
-        QString error;
-        ASSERT_TRUE(CreateResidentDatabase(db, {43, 40, 3, 2026}, &error));
-        ConnectApp(m_app);
-        ASSERT_TRUE(m_app.m_adoConnection.OpenJetDatabase(db));
-        g_nUserRight = 99;
+        OpenDemoArchive(m_app, 40, 3);
     }
     void Run(std::function<void(CDlgGJRY&)> action) {
         CDlgGJRY window;
@@ -185,7 +180,8 @@ TEST_F(CertificatePrintTest, ThePdfPutsEveryTextInPlaceAndReadsAsPrinted) {
                            Place{"红星村", 300, 2700}}) {
         const PdfWord word = find(QString::fromUtf8(p.text));
         EXPECT_NEAR(dots(word.yMin) - origin.y(), p.y, 0.5) << p.text;
-        if (p.x >= 0)
+        if (p.x >= 0) {
             EXPECT_NEAR(dots(word.xMin) - origin.x(), p.x, 0.5) << p.text;
+        }
     }
 }

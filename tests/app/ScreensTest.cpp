@@ -84,12 +84,7 @@ class ScreensTest : public AppTest {
 protected:
     void SetUp() override {
         AppTest::SetUp();
-        m_db = m_appDir.Path(kDatabaseFileName);
-        QString error;
-        ASSERT_TRUE(CreateResidentDatabase(m_db, {43, 60, 3, 2026}, &error)) << error.toStdString();
-        ConnectApp(m_app);
-        ASSERT_TRUE(m_app.m_adoConnection.OpenJetDatabase(m_db));
-        g_nUserRight = 99;
+        OpenDemoArchive(m_app, 60, 3);
         m_app.m_strCurrentUser = QStringLiteral("管理员");
     }
     void expectWhole(QDialog& dialog) {
@@ -100,7 +95,6 @@ protected:
         dialog.hide();
     }
     CVRINApp m_app;
-    QString m_db;
 };
 
 TEST_F(ScreensTest, EveryDialogShowsItsCaptionsWhole) {
